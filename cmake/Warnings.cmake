@@ -1,0 +1,11 @@
+# Every target of ours compiles warning-free with warnings as errors.
+function(quellory_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /utf-8 /permissive-)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  endif()
+  if(WIN32)
+    target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+  endif()
+endfunction()
