@@ -8,6 +8,7 @@ bool AnsiSameText(std::string_view a, std::string_view b) {
     // different lengths equal.
     if (a.size() > INT_MAX || b.size() > INT_MAX) return false;
     if (a.empty() || b.empty()) return a.empty() && b.empty();
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                          b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          static_cast<int>(a.size()), b.data(), static_cast<int>(b.size())) ==
+           CSTR_EQUAL;
 }

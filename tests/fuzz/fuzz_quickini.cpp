@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the skin definition reader and asks it what the
 // skin data component would ask, checking that the answers hang together.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +20,8 @@ void Check(bool ok) {
 }
 
 const char* const kSections[] = {"Buttons", "Personality", "Colours", "Button0", "Tab.Pane", ""};
-const char* const kKeys[] = {"Image", "RightWidth", "Trans", "Tile", "ButtonFace", "ActiveTextR", ""};
+const char* const kKeys[] = {"Image", "RightWidth", "Trans", "Tile",
+                             "ButtonFace", "ActiveTextR", ""};
 
 void Query(const TQuickIni& ini, std::string_view section, std::string_view key) {
     const std::string text = ini.ReadString(section, key, "\x01");
@@ -63,8 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t asked = 0;
     for (const std::string& name : sections) {
         if (++asked > 16) break;
-        const std::ptrdiff_t index = ini.SectionIndex(name);
-        for (std::size_t i = static_cast<std::size_t>(index) + 1, n = 0; i < ini.Lines().size() && n < 16; ++i, ++n) {
+        const auto first = static_cast<std::size_t>(ini.SectionIndex(name)) + 1;
+        const std::size_t last = std::min(ini.Lines().size(), first + 16);
+        for (std::size_t i = first; i < last; ++i) {
             const std::string& line = ini.Lines()[i];
             const std::size_t eq = line.find('=');
             if (eq == std::string::npos) continue;
