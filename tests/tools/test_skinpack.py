@@ -578,12 +578,18 @@ class Usage(SkinpackCase):
     def test_io_errors_exit_1(self):
         missing = self.tmp / "missing"
         good = self.write("good.lzh", ref.compress(b"data"))
+        skin = self.skin_file("good.skn", ref.build_archive(["a.ini"], [b"[a]"]))
+        folder = self.tmp / "folder"
+        folder.mkdir()
+        (folder / "a.ini").write_bytes(b"[a]")
         rows = [("compress", missing, self.tmp / "o1"),
                 ("decompress", missing, self.tmp / "o2"),
                 ("list", missing),
                 ("unpack", missing, self.tmp / "o3"),
                 ("decompress", good, self.tmp / "no" / "such" / "dir" / "o4"),
-                ("compress", good, self.tmp / "no" / "such" / "dir" / "o5")]
+                ("compress", good, self.tmp / "no" / "such" / "dir" / "o5"),
+                ("unpack", skin, good),
+                ("pack", folder, self.tmp / "no" / "such" / "dir" / "o6.skn")]
         for args, res in zip(rows, self.run_many(rows)):
             with self.subTest(args=[str(x) for x in args]):
                 self.assert_refused(res)
