@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the sample skin: five tiny 24-bit bitmaps and the definition file.
 
-Run from anywhere; writes next to this script. The output is deterministic, so
+Run from anywhere; writes into tests/data/sampleskin. The output is deterministic, so
 rerunning it leaves the committed files unchanged. Magenta (255, 0, 255) is the
 transparent key: the rounded corners of buttons and the caption bar use it.
 Strips hold their state images side by side, except the top and bottom frame
@@ -189,7 +189,7 @@ FILES = {
 
 
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
+    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "sampleskin")
     for name, draw in FILES.items():
         with open(os.path.join(here, name), "wb") as f:
             f.write(draw().bmp())
