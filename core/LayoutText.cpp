@@ -428,11 +428,13 @@ private:
     }
 
     LayoutIdent ParseIdentValue() {
-        LayoutIdent ident{std::string(ReadIdentifier("a value"))};
+        // A keyword here most likely means the value was left out.
+        if (IsReservedWord(PeekWord())) FailExpected("a value");
+        LayoutIdent ident{ReadName("a value")};
         while (Peek() == '.') {
             ++pos_;
             ident.name += '.';
-            ident.name += ReadIdentifier("a name after '.'");
+            ident.name += ReadName("a name after '.'");
         }
         return ident;
     }
@@ -446,7 +448,7 @@ private:
             return set;
         }
         for (;;) {
-            set.members.emplace_back(ReadIdentifier("a set member"));
+            set.members.push_back(ReadName("a set member"));
             SkipSpace();
             if (Peek() == ']') {
                 ++pos_;
@@ -640,7 +642,7 @@ private:
         std::string_view rest = ident.name;
         for (;;) {
             const std::size_t dot = rest.find('.');
-            if (!IsIdentifier(rest.substr(0, dot))) Fail("'" + ident.name + "' is not a valid identifier");
+            if (!IsName(rest.substr(0, dot))) Fail("'" + ident.name + "' is not a valid identifier");
             if (dot == std::string_view::npos) break;
             rest.remove_prefix(dot + 1);
         }
@@ -650,7 +652,7 @@ private:
     void WriteData(const LayoutSet& set, int, int) {
         out_ += '[';
         for (std::size_t i = 0; i < set.members.size(); ++i) {
-            if (!IsIdentifier(set.members[i])) Fail("'" + set.members[i] + "' is not a valid set member");
+            if (!IsName(set.members[i])) Fail("'" + set.members[i] + "' is not a valid set member");
             if (i) out_ += ", ";
             out_ += set.members[i];
         }

@@ -25,10 +25,10 @@
 //     end
 //   end
 //
-// Names (objects, classes, property path parts) are identifiers of ASCII
-// letters, digits and '_', not starting with a digit, and not one of the words
-// object, inherited, inline, end. Those words, and 'item', are matched without
-// regard to case. Newlines are whitespace; there are no comments. Character
+// Names (of objects, classes, properties, set members and the parts of
+// identifier values) are ASCII letters, digits and '_', not starting with a
+// digit, and not one of the words object, inherited, inline, end. Those words,
+// and 'item', are matched without regard to case. Newlines are whitespace; there are no comments. Character
 // codes are Unicode code points; a surrogate pair written as two codes is one
 // character. Nesting (objects, lists, collections) is limited to
 // kLayoutMaxDepth levels.
@@ -101,10 +101,11 @@ struct LayoutValue {
 };
 
 // Equality of properties and objects ignores the line numbers: they say where
-// a node was read from, not what it holds.
+// a node was read from, not what it holds. The empty initialisers let tools
+// build nodes from their leading members alone.
 struct LayoutProperty {
-    std::vector<std::string> path;  // "Font.Name" is {"Font", "Name"}
-    LayoutValue value;
+    std::vector<std::string> path{};  // "Font.Name" is {"Font", "Name"}
+    LayoutValue value{};
     int line = 0;
     bool operator==(const LayoutProperty& other) const;
 };
@@ -112,11 +113,11 @@ struct LayoutProperty {
 enum class LayoutObjectKind { Object, Inherited, Inline };
 
 struct LayoutObject {
-    std::string name;
-    std::string className;
+    std::string name{};
+    std::string className{};
     LayoutObjectKind kind = LayoutObjectKind::Object;
-    std::vector<LayoutProperty> properties;
-    std::vector<LayoutObject> children;
+    std::vector<LayoutProperty> properties{};
+    std::vector<LayoutObject> children{};
     int line = 0;
     bool operator==(const LayoutObject& other) const;
 };
