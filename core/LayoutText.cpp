@@ -460,36 +460,42 @@ private:
         }
     }
 
+    // Skin archives make this the bulk of a layout: one pass, no reallocation.
     LayoutBinary ParseBinary() {
         const std::size_t open = pos_;
-        ++pos_;
+        const std::size_t close = text_.find('}', open + 1);
+        const std::size_t stop = close == std::string_view::npos ? text_.size() : close;
         LayoutBinary binary;
-        const std::size_t close = text_.find('}', pos_);
-        if (close != std::string_view::npos) binary.bytes.reserve((close - pos_) / 2);
-        int pending = -1;  // high nibble of the byte being read
+        binary.bytes.resize((stop - open - 1) / 2);
+        std::uint8_t* const out = binary.bytes.data();
+        std::size_t n = 0;
+        int pending = -1;  // high nibble split from its low one by whitespace
         std::size_t lastDigit = open;
-        for (;; ++pos_) {
-            if (AtEnd()) Fail(open, "unterminated binary data");
-            const char c = text_[pos_];
+        for (std::size_t i = open + 1; i < stop; ++i) {
+            const char c = text_[i];
             const int d = HexValue(c);
             if (d >= 0) {
-                lastDigit = pos_;
-                if (pending < 0) {
-                    pending = d;
-                } else {
-                    binary.bytes.push_back(static_cast<std::uint8_t>(pending << 4 | d));
+                lastDigit = i;
+                int low = -1;
+                if (pending >= 0) {
+                    out[n++] = static_cast<std::uint8_t>(pending << 4 | d);
                     pending = -1;
+                } else if (i + 1 < stop && (low = HexValue(text_[i + 1])) >= 0) {
+                    out[n++] = static_cast<std::uint8_t>(d << 4 | low);
+                    lastDigit = ++i;
+                } else {
+                    pending = d;
                 }
-            } else if (c == '}') {
-                break;
             } else if (c == '\n') {
                 ++line_;
             } else if (!IsSpace(c)) {
-                Fail(pos_, "invalid character in binary data");
+                Fail(i, "invalid character in binary data");
             }
         }
+        if (close == std::string_view::npos) Fail(open, "unterminated binary data");
         if (pending >= 0) Fail(lastDigit, "odd number of hex digits in binary data");
-        ++pos_;
+        binary.bytes.resize(n);
+        pos_ = close + 1;
         return binary;
     }
 
@@ -665,13 +671,16 @@ private:
         out_ += '{';
         const std::size_t n = binary.bytes.size();
         out_.reserve(out_.size() + n * 2 + (n / kBytesPerLine + 1) * static_cast<std::size_t>(indent + 3));
-        for (std::size_t i = 0; i < n; ++i) {
-            if (i % kBytesPerLine == 0) {
-                out_ += '\n';
-                Indent(indent + 2);
+        char line[kBytesPerLine * 2];
+        for (std::size_t i = 0; i < n; i += kBytesPerLine) {
+            const std::size_t count = std::min(kBytesPerLine, n - i);
+            for (std::size_t k = 0; k < count; ++k) {
+                line[2 * k] = kDigits[binary.bytes[i + k] >> 4];
+                line[2 * k + 1] = kDigits[binary.bytes[i + k] & 15];
             }
-            out_ += kDigits[binary.bytes[i] >> 4];
-            out_ += kDigits[binary.bytes[i] & 15];
+            out_ += '\n';
+            Indent(indent + 2);
+            out_.append(line, 2 * count);
         }
         out_ += '}';
     }
