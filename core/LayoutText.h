@@ -28,10 +28,10 @@
 // Names (of objects, classes, properties, set members and the parts of
 // identifier values) are ASCII letters, digits and '_', not starting with a
 // digit, and not one of the words object, inherited, inline, end. Those words,
-// and 'item', are matched without regard to case. Newlines are whitespace; there are no comments. Character
-// codes are Unicode code points; a surrogate pair written as two codes is one
-// character. Nesting (objects, lists, collections) is limited to
-// kLayoutMaxDepth levels.
+// and 'item', are matched without regard to case. Newlines are whitespace;
+// there are no comments. Character codes are Unicode code points; a surrogate
+// pair written as two codes is one character. Nesting (objects, lists,
+// collections) is limited to kLayoutMaxDepth levels.
 #include <cstdint>
 #include <span>
 #include <string>
