@@ -83,9 +83,11 @@ void TApplication::Initialize() {
     InitCommonControlsEx(&icc);
     if (handle_) return;
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof wc};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, kAppClass, &wc)) {
-        wc = WNDCLASSEXW{sizeof wc};
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
         wc.lpfnWndProc = AppWndProc;
         wc.hInstance = instance;
         wc.lpszClassName = kAppClass;
