@@ -143,8 +143,8 @@ std::vector<std::uint8_t> LZHEncode(std::span<const std::uint8_t> input, TLZHPar
     out.reserve(4 + input.size() / 2);
     AppendLE32(out, static_cast<std::uint32_t>(input.size()));
 
-    std::vector<std::uint8_t> text(kFirstWrite, kRingFill);
-    text.insert(text.end(), input.begin(), input.end());
+    std::vector<std::uint8_t> text(kFirstWrite + input.size(), kRingFill);
+    std::copy(input.begin(), input.end(), text.begin() + kFirstWrite);
     const int end = static_cast<int>(text.size());
 
     BitOutput bits(out);
