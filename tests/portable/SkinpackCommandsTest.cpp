@@ -157,6 +157,9 @@ TEST_F(SkinpackCommands, PackRefusesAFileOver2GiBWithoutReadingIt) {
     const Result r = Skinpack({"pack", Dir(), At("out.skin")});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("larger than 2 GiB"), std::string::npos) << r.err;
+    const Result c = Skinpack({"compress", Dir() / "huge.bmp", At("out.lzh")});
+    EXPECT_EQ(c.code, 1);
+    EXPECT_NE(c.err.find("uncompressed size"), std::string::npos) << c.err;
 }
 #endif
 
@@ -282,4 +285,20 @@ TEST_F(SkinpackCommands, MalformedSkinsNeverCrash) {
         EXPECT_TRUE(u.code == 0 || u.code == 1);
         fs::remove_all(At("m"));
     }
+}
+
+TEST_F(SkinpackCommands, UnpackSkipsNamesWindowsCannotCreate) {
+    Put(At("in.skin"), LZHEncode(WriteArchive({{"con.bmp", B("1")}, {"lpt1", B("2")}, {"q?.bmp", B("3")},
+                                                {"dot.", B("4")}, {"ok.ini", B("5")}})));
+    const Result r = Skinpack({"unpack", At("in.skin"), At("out")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    std::size_t files = 0;
+    for (const auto& e : fs::directory_iterator(At("out"))) files += e.is_regular_file();
+#ifdef _WIN32
+    EXPECT_EQ(files, 1u);
+    EXPECT_EQ(Get(At("out") / "ok.ini"), B("5"));
+#else
+    EXPECT_EQ(files, 5u);
+    EXPECT_EQ(r.err, "");
+#endif
 }

@@ -98,10 +98,15 @@ void LoadSkin(const fs::path& skin, TSkinReader& reader) {
 }
 
 int Compress(const fs::path& in, const fs::path& out) {
+    const auto tooLarge = [&](std::uintmax_t size) {
+        return FailOn(in, "uncompressed size " + std::to_string(size) +
+                              " is over the 256 MiB the program reads");
+    };
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(in, ec);
+    if (!ec && size > static_cast<std::uintmax_t>(TLZH::kMaxUncompressedSize)) throw tooLarge(size);
     const Bytes raw = ReadFile(in);
-    if (static_cast<std::int64_t>(raw.size()) > TLZH::kMaxUncompressedSize)
-        throw FailOn(in, "uncompressed size " + std::to_string(raw.size()) +
-                             " is over the 256 MiB the program reads");
+    if (static_cast<std::int64_t>(raw.size()) > TLZH::kMaxUncompressedSize) throw tooLarge(raw.size());
     WriteFile(out, LZHEncode(raw));
     return 0;
 }
@@ -222,6 +227,11 @@ int Unpack(const fs::path& skin, const fs::path& dir, std::ostream& err) {
         const std::optional<fs::path> fileName = PathOfArchiveName(name);
         if (!fileName) {
             err << "skinpack: skipping " << which << ": not valid in the ANSI code page\n";
+            continue;
+        }
+        // Whatever the code page made of the bytes, it must stay one plain name.
+        if (fileName->empty() || fileName->has_root_path() || fileName->has_parent_path()) {
+            err << "skinpack: skipping " << which << ": not a safe file name\n";
             continue;
         }
         const fs::path target = dir / *fileName;
