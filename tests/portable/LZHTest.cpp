@@ -15,9 +15,9 @@ namespace {
 std::string AsString(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
 Bytes Stream(std::int32_t size, Bytes bits) {
-    Bytes out = {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8),
-                 static_cast<std::uint8_t>(size >> 16), static_cast<std::uint8_t>(size >> 24)};
-    out.insert(out.end(), bits.begin(), bits.end());
+    Bytes out(4 + bits.size());
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(size) >> (8 * i));
+    std::copy(bits.begin(), bits.end(), out.begin() + 4);
     return out;
 }
 

@@ -138,9 +138,9 @@ TEST(SkinReader, TrailingBytesAfterTheFilesAreKeptButUnused) {
 
 TEST(SkinReader, RefusedArchives) {
     std::string list1002;
-    for (int i = 0; i < 1002; ++i) list1002 += "f" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 1002; ++i) list1002 += std::string("f").append(std::to_string(i)) + "\r\n";
     std::string list1001;
-    for (int i = 0; i < 1001; ++i) list1001 += "f" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 1001; ++i) list1001 += std::string("f").append(std::to_string(i)) + "\r\n";
     struct Row {
         const char* name;
         Bytes archive;

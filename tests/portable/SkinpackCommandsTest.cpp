@@ -139,7 +139,7 @@ TEST_F(SkinpackCommands, PackRefusals) {
 
 TEST_F(SkinpackCommands, PackRefusesMoreThan1001Files) {
     Put(Dir() / "skin.ini", B("x"));
-    for (int i = 0; i < 1001; ++i) Put(Dir() / ("f" + std::to_string(i) + ".bmp"), {});
+    for (int i = 0; i < 1001; ++i) Put(Dir() / (std::string("f").append(std::to_string(i)) + ".bmp"), {});
     const Result r = Skinpack({"pack", Dir(), At("out.skin")});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("1002 files"), std::string::npos) << r.err;
