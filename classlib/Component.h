@@ -77,9 +77,6 @@ public:
     // Asks to be told (Notification opRemove) when component is destroyed.
     void FreeNotification(TComponent* component);
     void RemoveFreeNotification(TComponent* component);
-    // A stored layout had child nested inside this component and child is not a
-    // control (a menu item in a menu or in another item): attach it.
-    virtual void AddReadChild(TComponent* /*child*/) {}
 
     // Frees this component: its owner drops (and destroys) it. A component
     // without an owner belongs to whoever holds its std::unique_ptr.
