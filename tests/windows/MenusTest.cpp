@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "classlib/Canvas.h"
+#include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
 
 namespace {
@@ -346,6 +347,72 @@ TEST(Menus, LoadingTellsTheWindowOnceAtTheEnd) {
     EXPECT_EQ(menu->Items()->Items(0), file);
     EXPECT_EQ(start->Parent(), file);
     EXPECT_EQ(Texts(file->Handle()), std::vector<std::wstring>{L"开始\tF5"});
+}
+
+namespace {
+
+class TMenuHost : public TComponent {
+    DECLARE_CLASS_INFO()
+public:
+    using TComponent::TComponent;
+    void NStartClick(TObject*) { ++startClicks; }
+    int startClicks = 0;
+};
+
+const TClassInfo& TMenuHost::StaticClass() {
+    static const TClassInfo info(L"TMenuHost", &TComponent::StaticClass(), {},
+                                 {props::Handler(L"NStartClick", &TMenuHost::NStartClick)});
+    return info;
+}
+
+const char* kMenuLayout = R"(object Host: TMenuHost
+  object MainMenu1: TMainMenu
+    object N1: TMenuItem
+      Caption = '文件(&F)'
+      object NReadme: TMenuItem
+        Caption = '请读'
+      end
+      object N2: TMenuItem
+        Caption = '-'
+      end
+      object NTransparency: TMenuItem
+        Caption = '透明度'
+        object NLight: TMenuItem
+          Caption = '浅透明'
+          RadioItem = True
+        end
+      end
+    end
+    object N3: TMenuItem
+      Caption = '控制(&C)'
+      object NStart: TMenuItem
+        Caption = '开始'
+        ShortCut = 116
+        OnClick = NStartClick
+      end
+    end
+  end
+end
+)";
+
+}  // namespace
+
+TEST(Menus, StoredLayoutBuildsTheTree) {
+    TMenuHost host(nullptr);
+    ReadLayoutText(host, kMenuLayout);
+    auto* menu = As<TMainMenu>(host.FindComponent(L"MainMenu1"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->Items()->Count(), 2);
+    TMenuItem* file = menu->Items()->Items(0);
+    EXPECT_EQ(file->Name(), L"N1");
+    EXPECT_EQ(Texts(file->Handle()), (std::vector<std::wstring>{L"请读", L"", L"透明度"}));
+    auto* light = As<TMenuItem>(host.FindComponent(L"NLight"));
+    ASSERT_NE(light, nullptr);
+    EXPECT_EQ(light->Parent(), host.FindComponent(L"NTransparency"));
+    EXPECT_TRUE(light->RadioItem());
+    EXPECT_EQ(Texts(menu->Items()->Items(1)->Handle()), std::vector<std::wstring>{L"开始\tF5"});
+    EXPECT_TRUE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
+    EXPECT_EQ(host.startClicks, 1);
 }
 
 TEST(Menus, PublishedProperties) {
