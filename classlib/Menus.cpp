@@ -180,6 +180,7 @@ void TMenuItem::SetImageIndex(int v) {
 }
 
 HMENU TMenuItem::Handle() {
+    ForgetLostHandle();
     if (!handle_) {
         handle_.reset(menu_ ? menu_->CreateMenuHandle() : CreatePopupMenu());
         if (!handle_) throw EMenuError("cannot create a menu (error " + std::to_string(GetLastError()) + ")");
@@ -273,7 +274,7 @@ void TMenuItem::NotifyMenu(bool rebuild) const {
 }
 
 void TMenuItem::RebuildHandle() {
-    if (!handle_) return;
+    if (ForgetLostHandle() || !handle_) return;
     ClearMenu(handle_.get());
     for (TMenuItem* child : items_)
         if (child->visible_) child->AppendTo(handle_.get());
@@ -284,8 +285,16 @@ void TMenuItem::RebuildTree() {
     RebuildHandle();
 }
 
+bool TMenuItem::ForgetLostHandle() {
+    // A window destroys its menu bar, and every submenu in it, with itself;
+    // a menu lost that way is built again when next asked for.
+    if (!handle_ || IsMenu(handle_.get())) return false;
+    handle_.release();
+    return true;
+}
+
 void TMenuItem::ReleaseHandle() {
-    if (!handle_) return;
+    if (ForgetLostHandle() || !handle_) return;
     ClearMenu(handle_.get());
     handle_.reset();
 }

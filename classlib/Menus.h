@@ -10,7 +10,8 @@
 // and the children of a destroyed item or menu are left without a parent.
 // Each item owns the popup HMENU of its own children (Handle); a menu's root
 // item owns the menu's HMENU. Submenus are taken out of a Win32 menu before it
-// is destroyed, because DestroyMenu would destroy them too.
+// is destroyed, because DestroyMenu would destroy them too. A window destroys
+// its menu bar with itself: menus lost that way are built again on demand.
 #include <windows.h>
 
 #include <cstddef>
@@ -111,6 +112,7 @@ private:
     void RebuildHandle();
     void RebuildTree();
     void ReleaseHandle();
+    bool ForgetLostHandle();
     void AppendTo(HMENU menu);
     void UpdateEntry();
     MENUITEMINFOW ItemInfo(std::wstring& text);

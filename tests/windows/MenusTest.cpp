@@ -660,6 +660,30 @@ TEST(Menus, MainMenuLeavesItsWindowWhenDestroyed) {
     EXPECT_FALSE(IsMenu(bar));
 }
 
+TEST(Menus, AMenuBarDestroyedWithItsWindowIsBuiltAgain) {
+    // DestroyWindow destroys the window's menu bar and every submenu in it.
+    SmallMenu m;
+    const HMENU oldBar = m.menu->Handle();
+    const HMENU oldFile = m.file->Handle();
+    {
+        TestWindow window;
+        SetMenu(window.get(), oldBar);
+    }
+    ASSERT_FALSE(IsMenu(oldBar));
+    ASSERT_FALSE(IsMenu(oldFile));
+    // As a form whose window is created again asks for its menu.
+    TestWindow window;
+    ASSERT_TRUE(SetMenu(window.get(), m.menu->Handle()));
+    EXPECT_TRUE(IsMenu(m.menu->Handle()));
+    EXPECT_EQ(Texts(m.menu->Handle()), (std::vector<std::wstring>{L"文件(&F)", L"控制(&C)"}));
+    EXPECT_TRUE(IsMenu(ReadItem(m.menu->Handle(), 0).subMenu));
+    EXPECT_EQ(ReadItem(m.menu->Handle(), 0).subMenu, m.file->Handle());
+    EXPECT_EQ(Texts(m.file->Handle()), (std::vector<std::wstring>{L"请读", L"", L"最顶端", L"透明度"}));
+    EXPECT_EQ(ReadItem(m.file->Handle(), 3).subMenu, m.transparency->Handle());
+    EXPECT_TRUE(IsMenu(m.transparency->Handle()));
+    SetMenu(window.get(), nullptr);
+}
+
 TEST(Menus, OwnerDrawnItemsCarryTheirItem) {
     SmallMenu m;
     m.menu->Handle();
