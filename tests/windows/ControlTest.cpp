@@ -282,3 +282,14 @@ end
     EXPECT_EQ(form->clicks, 1);
     form->Free();
 }
+
+TEST(StoredLayouts, CreateFormReadsTheLayoutCompiledIntoTheProgram) {
+    auto* form = Application->CreateForm<TProbeForm>();
+    EXPECT_TRUE(form->createdWithProbe);  // OnCreate ran after the layout was read
+    EXPECT_EQ(form->Caption(), L"资源中的窗体");
+    auto* probe = As<TProbe>(form->FindComponent(L"Probe1"));
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->loaded, 1);
+    EXPECT_EQ(probe->Parent(), form);
+    form->Free();
+}
