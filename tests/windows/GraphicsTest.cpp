@@ -666,15 +666,16 @@ TEST(Icons, LoadsEveryImageAndHandsOutTheSystemSize) {
     ASSERT_EQ(5u, icon.Images().size());
     EXPECT_EQ(96, icon.Images()[1].Width);
     EXPECT_EQ(32, icon.Images()[4].BitsPerPixel);
+    // The system's large size (32 at 96 dots per inch) picks the image.
     const int large = GetSystemMetrics(SM_CXICON);
-    ASSERT_EQ(32, large) << "the test expects the usual large icon size";
-    EXPECT_EQ(32, icon.Width());
-    EXPECT_EQ(32, icon.Height());
+    const auto best = static_cast<std::size_t>(TIcon::BestImage(icon.Images(), large, large));
+    EXPECT_EQ(kMainIcon[best].size, icon.Width());
+    EXPECT_EQ(kMainIcon[best].size, icon.Height());
     HICON handle = icon.Handle();
     ASSERT_NE(nullptr, handle);
     EXPECT_EQ(handle, icon.Handle()) << "kept, not made again";
-    EXPECT_EQ(32, HandleSize(handle).cx);
-    EXPECT_EQ(0x00C0C0, CentreColour(handle));
+    EXPECT_EQ(kMainIcon[best].size, HandleSize(handle).cx);
+    EXPECT_EQ(kMainIcon[best].colour, CentreColour(handle));
 
     icon.SetSize(64, 64);
     EXPECT_EQ(64, icon.Width());
@@ -815,7 +816,7 @@ TEST(Icons, SetHandleTakesOwnershipAndSavesAFileOfIt) {
     copy.Assign(source);
     copy.SetHandle(copy.Handle());  // the handle made from the file becomes the icon
     EXPECT_TRUE(copy.Images().empty());
-    EXPECT_EQ(32, HandleSize(copy.Handle()).cx);
+    EXPECT_EQ(source.Width(), HandleSize(copy.Handle()).cx);
 
     icon.Clear();
     ICONINFO info{};
@@ -826,6 +827,7 @@ TEST(Icons, SetHandleTakesOwnershipAndSavesAFileOfIt) {
 TEST(Icons, DrawUsesTheMaskAndStretches) {
     TIcon icon;
     Load(icon, IconFile(kMainIcon));
+    icon.SetSize(32, 32);
     TBitmap target;
     Blank(target, 140, 120, kBackground);
     target.Canvas()->Draw(4, 4, icon);
