@@ -115,7 +115,7 @@ void TControl::HandleMouse(TMessage& m) {
     case WM_LBUTTONDBLCLK:
         if (m.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
         clicked_ = true;
-        MouseDown(TMouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? ssDouble : 0), p.x, p.y);
+        MouseDown(TMouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0}), p.x, p.y);
         break;
     case WM_RBUTTONDOWN:
         MouseDown(TMouseButton::mbRight, shift, p.x, p.y);
@@ -430,9 +430,11 @@ void TWinControl::CreateWnd() {
         throw Exception("Control '" + WideToUtf8(Name()) + "' has no parent window");
     }
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing{sizeof existing};
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
     if (!GetClassInfoExW(instance, p.WinClassName.c_str(), &existing) || existing.lpfnWndProc != StdWndProc) {
-        WNDCLASSEXW wc{sizeof wc};
+        WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
         if (!p.SubClassName.empty()) {
             if (!GetClassInfoExW(nullptr, p.SubClassName.c_str(), &wc) &&
                 !GetClassInfoExW(instance, p.SubClassName.c_str(), &wc))
@@ -451,7 +453,8 @@ void TWinControl::CreateWnd() {
     }
     defWndProc_ = DefWindowProcW;
     if (!p.SubClassName.empty()) {
-        WNDCLASSEXW sub{sizeof sub};
+        WNDCLASSEXW sub{};
+    sub.cbSize = sizeof sub;
         if (GetClassInfoExW(nullptr, p.SubClassName.c_str(), &sub) ||
             GetClassInfoExW(instance, p.SubClassName.c_str(), &sub))
             defWndProc_ = sub.lpfnWndProc;
@@ -534,6 +537,10 @@ TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
         if (c->Visible() && (allowDisabled || c->Enabled()) && PtInRect(&r, p)) return c;
     }
     return nullptr;
+}
+
+void TWinControl::NotifyChildren(UINT msg) {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(msg);
 }
 
 void TWinControl::Broadcast(TMessage& m) {
@@ -960,24 +967,18 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_ENABLEDCHANGED:
         if (handle_) EnableWindow(handle_, Enabled());
         break;
-    case CM_COLORCHANGED: {
+    case CM_COLORCHANGED:
         brush_->SetColor(Color());
         Invalidate();
-        TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
-        for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(b);
+        NotifyChildren(CM_PARENTCOLORCHANGED);
         break;
-    }
-    case CM_FONTCHANGED: {
+    case CM_FONTCHANGED:
         if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
-        TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
-        for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(b);
+        NotifyChildren(CM_PARENTFONTCHANGED);
         break;
-    }
-    case CM_SHOWHINTCHANGED: {
-        TMessage b{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
-        for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(b);
+    case CM_SHOWHINTCHANGED:
+        NotifyChildren(CM_PARENTSHOWHINTCHANGED);
         break;
-    }
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
     case CM_FOCUSCHANGED:

@@ -96,16 +96,21 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
     void SetParent(TWinControl* parent) override;
     bool Showing() const override;
+    // Before the window exists, the client area the window's styles will leave.
+    RECT ClientRect() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void CreateHandleDone() override;
+    void DestroyWnd() override;
     void Loaded() override;
     virtual void DoClose(TCloseAction& action);
 
 private:
     void PlaceOnScreen(TCreateParams& params) const;
+    // Runs action on each menu of the form until one answers true.
+    bool ForEachMenu(const std::function<bool(TMenu&)>& action);
     void UpdateMenu();
     void DialogKey(TMessage& message);
 
