@@ -222,6 +222,7 @@ int TIcon::Height() const {
 void TIcon::Clear() {
     data_.clear();
     images_.clear();
+    sized_.clear();
     handle_.reset();
     handleSize_ = {0, 0};
 }
@@ -235,10 +236,9 @@ void TIcon::SetSize(int width, int height) {
 std::size_t TIcon::LoadFromBytes(std::vector<std::uint8_t> bytes) {
     TParsedIcon parsed = ParseIconFile(bytes);
     bytes.resize(parsed.end);
+    Clear();
     data_ = std::move(bytes);
     images_ = std::move(parsed.images);
-    handle_.reset();
-    handleSize_ = {0, 0};
     return parsed.end;
 }
 
@@ -313,7 +313,7 @@ HICON TIcon::Handle() {
     if (!handle_ && !images_.empty()) {
         const SIZE s = RequestedSize();
         const TImageInfo* image = Best(s.cx, s.cy);
-        handle_ = HandleForSize(image->Width, image->Height);
+        handle_ = CreateHandle(image->Width, image->Height);
         handleSize_ = {image->Width, image->Height};
     }
     return handle_.get();
@@ -326,13 +326,25 @@ void TIcon::SetHandle(HICON icon) {
         images_.clear();
         return;
     }
+    // One of its own sized handles changes owner rather than dying.
+    for (TSized& kept : sized_)
+        if (kept.icon.get() == icon) (void)kept.icon.release();
     UniqueIcon taken(icon);
     Clear();
     handleSize_ = IconSize(icon);
     handle_ = std::move(taken);
 }
 
-UniqueIcon TIcon::HandleForSize(int cx, int cy) const {
+HICON TIcon::HandleForSize(int cx, int cy) {
+    for (const TSized& kept : sized_)
+        if (kept.size.cx == cx && kept.size.cy == cy) return kept.icon.get();
+    UniqueIcon made = CreateHandle(cx, cy);
+    if (!made) return nullptr;
+    sized_.push_back({{cx, cy}, std::move(made)});
+    return sized_.back().icon.get();
+}
+
+UniqueIcon TIcon::CreateHandle(int cx, int cy) const {
     if (cx <= 0 || cy <= 0) return {};
     if (const TImageInfo* image = Best(cx, cy))
         return UniqueIcon(CreateIconFromResourceEx(const_cast<BYTE*>(data_.data() + image->Offset),
@@ -352,7 +364,7 @@ void TIcon::Draw(TCanvas& canvas, const RECT& r) {
     if (w == Width() && h == Height()) {
         icon = Handle();
     } else {
-        scaled = HandleForSize(w, h);
+        scaled = CreateHandle(w, h);
         icon = scaled.get();
     }
     if (icon) DrawIconEx(dc, r.left, r.top, icon, w, h, 0, nullptr, DI_NORMAL);

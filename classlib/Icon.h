@@ -50,8 +50,12 @@ public:
     HICON Handle();
     // Takes ownership of icon; the file bytes are dropped.
     void SetHandle(HICON icon);
-    // A new icon of exactly cx x cy made from the best image, owned by the caller.
-    UniqueIcon HandleForSize(int cx, int cy) const;
+    // An icon of exactly cx x cy made from the best image (or scaled from
+    // the handle), owned by the icon and kept until its picture changes:
+    // windows can be given it (WM_SETICON).
+    HICON HandleForSize(int cx, int cy);
+    // The same, new, owned by the caller.
+    UniqueIcon CreateHandle(int cx, int cy) const;
 
     // The file's images (empty for an icon given as a handle).
     const std::vector<TImageInfo>& Images() const { return images_; }
@@ -73,5 +77,10 @@ private:
     std::vector<TImageInfo> images_;
     UniqueIcon handle_;
     SIZE handleSize_{0, 0};
-    SIZE requested_{0, 0};  // 0: the system's large icon size
+    struct TSized {
+        SIZE size;
+        UniqueIcon icon;
+    };
+    std::vector<TSized> sized_;  // HandleForSize's icons
+    SIZE requested_{0, 0};       // 0: the system's large icon size
 };

@@ -699,12 +699,23 @@ TEST(Icons, HandleForSizeUsesTheBestImage) {
     Load(icon, IconFile(kMainIcon));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        UniqueIcon handle = icon.HandleForSize(row.size, row.size);
+        UniqueIcon handle = icon.CreateHandle(row.size, row.size);
         ASSERT_TRUE(handle);
         EXPECT_EQ(row.size, HandleSize(handle.get()).cx);
         EXPECT_EQ(row.colour, CentreColour(handle.get()));
     }
-    EXPECT_FALSE(icon.HandleForSize(0, 16));
+    EXPECT_FALSE(icon.CreateHandle(0, 16));
+
+    // Kept by the icon for windows to use, one per size, until it changes.
+    HICON small = icon.HandleForSize(16, 16);
+    ASSERT_NE(nullptr, small);
+    EXPECT_EQ(small, icon.HandleForSize(16, 16));
+    EXPECT_EQ(16, HandleSize(small).cx);
+    EXPECT_NE(small, icon.HandleForSize(20, 20));
+    EXPECT_EQ(nullptr, icon.HandleForSize(-1, 16));
+    Load(icon, IconFile(kMainIcon));
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(small, &info)) << "destroyed when the picture changed";
 }
 
 TEST(Icons, BestImagePrefersNearestSizeThenLargerThenMoreColours) {
@@ -790,7 +801,7 @@ TEST(Icons, DamagedFilesRaiseAndChangeNothing) {
 TEST(Icons, SetHandleTakesOwnershipAndSavesAFileOfIt) {
     TIcon source;
     Load(source, IconFile(kMainIcon));
-    HICON handle = source.HandleForSize(48, 48).release();
+    HICON handle = source.CreateHandle(48, 48).release();
     TIcon icon;
     icon.SetHandle(handle);
     EXPECT_FALSE(icon.Empty());
@@ -813,6 +824,9 @@ TEST(Icons, SetHandleTakesOwnershipAndSavesAFileOfIt) {
     icon.SetHandle(icon.Handle());
     EXPECT_EQ(48, HandleSize(icon.Handle()).cx) << "its own handle stays alive";
     copy.SetHandle(copy.Handle());
+    HICON sized = copy.HandleForSize(20, 20);
+    copy.SetHandle(sized);
+    EXPECT_EQ(20, HandleSize(copy.Handle()).cx) << "a sized handle given back becomes the icon";
     copy.Assign(source);
     copy.SetHandle(copy.Handle());  // the handle made from the file becomes the icon
     EXPECT_TRUE(copy.Images().empty());
@@ -1021,7 +1035,9 @@ void GraphicsCycle(const TCycleInput& input) {
     (void)icon.Handle();
     target.Canvas()->StretchDraw({0, 0, 20, 20}, icon);
     TIcon fromHandle;
-    fromHandle.SetHandle(icon.HandleForSize(24, 24).release());
+    fromHandle.SetHandle(icon.CreateHandle(24, 24).release());
+    (void)fromHandle.HandleForSize(16, 16);
+    (void)icon.HandleForSize(16, 16);
     (void)Save(fromHandle);
     TIcon iconCopy;
     iconCopy.Assign(fromHandle);
