@@ -86,7 +86,8 @@ void TTimer::UpdateTimer() {
 }
 
 void TTimer::Timer() {
-    if (onTimer_) onTimer_(this);
+    // A copy: the handler may replace itself or free this timer.
+    if (TNotifyEvent handler = onTimer_) handler(this);
 }
 
 LRESULT CALLBACK TTimer::TimerWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
