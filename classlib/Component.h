@@ -69,6 +69,9 @@ public:
 
     // Runs once after a stored layout has set this component's properties.
     virtual void Loaded();
+    // A stored layout read child inside this component that is not a control
+    // (menu items inside a menu or an item): the parent takes it into its tree.
+    virtual void AddReadChild(TComponent*) {}
     // Told when a component this one may refer to is inserted or removed.
     virtual void Notification(TComponent* component, TOperation operation);
     // Asks to be told (Notification opRemove) when component is destroyed.

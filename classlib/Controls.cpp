@@ -115,7 +115,7 @@ void TControl::HandleMouse(TMessage& m) {
     case WM_LBUTTONDBLCLK:
         if (m.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
         clicked_ = true;
-        MouseDown(TMouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? ssDouble : 0), p.x, p.y);
+        MouseDown(TMouseButton::mbLeft, shift | (m.Msg == WM_LBUTTONDBLCLK ? TShiftState{ssDouble} : TShiftState{0}), p.x, p.y);
         break;
     case WM_RBUTTONDOWN:
         MouseDown(TMouseButton::mbRight, shift, p.x, p.y);
@@ -430,9 +430,11 @@ void TWinControl::CreateWnd() {
         throw Exception("Control '" + WideToUtf8(Name()) + "' has no parent window");
     }
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW existing{sizeof existing};
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
     if (!GetClassInfoExW(instance, p.WinClassName.c_str(), &existing) || existing.lpfnWndProc != StdWndProc) {
-        WNDCLASSEXW wc{sizeof wc};
+        WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
         if (!p.SubClassName.empty()) {
             if (!GetClassInfoExW(nullptr, p.SubClassName.c_str(), &wc) &&
                 !GetClassInfoExW(instance, p.SubClassName.c_str(), &wc))
@@ -451,7 +453,8 @@ void TWinControl::CreateWnd() {
     }
     defWndProc_ = DefWindowProcW;
     if (!p.SubClassName.empty()) {
-        WNDCLASSEXW sub{sizeof sub};
+        WNDCLASSEXW sub{};
+    sub.cbSize = sizeof sub;
         if (GetClassInfoExW(nullptr, p.SubClassName.c_str(), &sub) ||
             GetClassInfoExW(instance, p.SubClassName.c_str(), &sub))
             defWndProc_ = sub.lpfnWndProc;

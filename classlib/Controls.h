@@ -160,6 +160,7 @@ private:
     bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;
     bool clicked_ = false;
+    friend class TWinControl;
 };
 
 // Windowless controls paint on their parent's window (TWinControl::PaintControls).

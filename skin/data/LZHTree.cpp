@@ -1,0 +1,72 @@
+#include "skin/data/LZHTree.h"
+
+#include <algorithm>
+
+using namespace lzh;
+
+void TLZHTree::Init() {
+    for (int i = 0; i < kSymbolCount; ++i) {
+        freq[i] = 1;
+        son[i] = static_cast<std::int16_t>(i + kNodeCount);
+        prnt[i + kNodeCount] = static_cast<std::int16_t>(i);
+    }
+    for (int i = 0, j = kSymbolCount; j <= kRoot; i += 2, ++j) {
+        freq[j] = static_cast<std::uint16_t>(freq[i] + freq[i + 1]);
+        son[j] = static_cast<std::int16_t>(i);
+        prnt[i] = prnt[i + 1] = static_cast<std::int16_t>(j);
+    }
+    freq[kNodeCount] = 0xFFFF;  // sentinel: stops the upward scan in Update
+    prnt[kRoot] = 0;
+}
+
+void TLZHTree::Rebuild() {
+    int j = 0;
+    for (int i = 0; i < kNodeCount; ++i) {
+        if (son[i] >= kNodeCount) {
+            freq[j] = static_cast<std::uint16_t>((freq[i] + 1) / 2);
+            son[j] = son[i];
+            ++j;
+        }
+    }
+    // A new internal node goes after every node whose count is not larger,
+    // which keeps the order the packer and every other decoder agree on.
+    for (int i = 0, n = kSymbolCount; n < kNodeCount; i += 2, ++n) {
+        const auto f = static_cast<std::uint16_t>(freq[i] + freq[i + 1]);
+        int k = n - 1;
+        while (f < freq[k]) --k;
+        ++k;
+        std::copy_backward(freq.begin() + k, freq.begin() + n, freq.begin() + n + 1);
+        std::copy_backward(son.begin() + k, son.begin() + n, son.begin() + n + 1);
+        freq[k] = f;
+        son[k] = static_cast<std::int16_t>(i);
+    }
+    for (int i = 0; i < kNodeCount; ++i) {
+        const int k = son[i];
+        prnt[k] = static_cast<std::int16_t>(i);
+        if (k < kNodeCount) prnt[k + 1] = static_cast<std::int16_t>(i);
+    }
+}
+
+void TLZHTree::Update(int symbol) {
+    if (freq[kRoot] == kMaxFreq) Rebuild();
+    int c = prnt[symbol + kNodeCount];
+    do {
+        const std::uint16_t k = ++freq[c];
+        if (k > freq[c + 1]) {
+            int l = c + 1;
+            while (k > freq[l + 1]) ++l;
+            freq[c] = freq[l];
+            freq[l] = k;
+            const int i = son[c];
+            prnt[i] = static_cast<std::int16_t>(l);
+            if (i < kNodeCount) prnt[i + 1] = static_cast<std::int16_t>(l);
+            const int j = son[l];
+            son[l] = static_cast<std::int16_t>(i);
+            prnt[j] = static_cast<std::int16_t>(c);
+            if (j < kNodeCount) prnt[j + 1] = static_cast<std::int16_t>(c);
+            son[c] = static_cast<std::int16_t>(j);
+            c = l;
+        }
+        c = prnt[c];
+    } while (c != 0);
+}

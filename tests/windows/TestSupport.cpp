@@ -1,0 +1,112 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <map>
+
+#include "classlib/Forms.h"
+
+void PumpFor(int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+    Application->ProcessMessages();
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (!done()) {
+        if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+    return true;
+}
+
+namespace {
+std::map<UINT_PTR, DialogCloser*>& Closers() {
+    static std::map<UINT_PTR, DialogCloser*> closers;
+    return closers;
+}
+
+std::wstring WindowText(HWND wnd) {
+    wchar_t buf[4096] = {};
+    GetWindowTextW(wnd, buf, 4096);
+    return buf;
+}
+
+std::wstring ClassOf(HWND wnd) {
+    wchar_t buf[256] = {};
+    GetClassNameW(wnd, buf, 256);
+    return buf;
+}
+}  // namespace
+
+DialogCloser::DialogCloser(std::vector<std::wstring> classes) : classes_(std::move(classes)) {
+    timer_ = SetTimer(nullptr, 0, 50, Tick);
+    Closers()[timer_] = this;
+}
+
+DialogCloser::~DialogCloser() {
+    KillTimer(nullptr, timer_);
+    Closers().erase(timer_);
+}
+
+void CALLBACK DialogCloser::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Closers().find(id);
+    if (it != Closers().end()) it->second->Check();
+}
+
+void DialogCloser::Check() {
+    struct Found {
+        DialogCloser* self;
+        std::vector<HWND> windows;
+    } found{this, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND wnd, LPARAM p) {
+            auto* f = reinterpret_cast<Found*>(p);
+            if (!IsWindowVisible(wnd)) return TRUE;
+            const std::wstring cls = ClassOf(wnd);
+            for (const auto& c : f->self->classes_)
+                if (cls == c) f->windows.push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    for (HWND wnd : found.windows) {
+        if (std::find(handled_.begin(), handled_.end(), wnd) != handled_.end()) continue;
+        handled_.push_back(wnd);
+        Seen s;
+        s.windowClass = ClassOf(wnd);
+        s.caption = WindowText(wnd);
+        for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const std::wstring cls = ClassOf(child);
+            const LONG style = GetWindowLongW(child, GWL_STYLE);
+            if (cls == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
+                if (SendMessageW(child, STM_GETICON, 0, 0)) s.iconStyle = MB_ICONSTOP;
+            } else if (cls == L"Static") {
+                if (!s.text.empty()) s.text += L"\n";
+                s.text += WindowText(child);
+            }
+        }
+        if (auto* control = TWinControl::FindControl(wnd)) {
+            // A class-library form: its labels are windowless; read their captions.
+            for (int i = 0; i < control->ControlCount(); ++i)
+                if (!As<TWinControl>(control->Controls(i)) && !control->Controls(i)->Caption().empty()) {
+                    if (!s.text.empty()) s.text += L"\n";
+                    s.text += control->Controls(i)->Caption();
+                }
+        }
+        seen_.push_back(s);
+        if (OnDialog) {
+            OnDialog(wnd);
+        } else if (auto* form = As<TCustomForm>(TWinControl::FindControl(wnd)); form && form->IsModal()) {
+            form->SetModalResult(mrOk);
+        } else if (HWND ok = GetDlgItem(wnd, IDOK)) {
+            SendMessageW(ok, BM_CLICK, 0, 0);
+        } else {
+            PostMessageW(wnd, WM_CLOSE, 0, 0);
+        }
+    }
+}

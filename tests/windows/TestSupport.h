@@ -1,0 +1,42 @@
+#pragma once
+// Helpers for tests on real windows: pumping the message loop for a while,
+// and answering message boxes and modal forms that a test opens.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs the application's message loop for about ms milliseconds.
+void PumpFor(int ms);
+// Pumps until done() is true or ms milliseconds have passed; returns done().
+bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
+
+// While alive, closes every dialog box or modal form of this thread that
+// appears (class "#32770" or "TMessageForm" by default), after recording its
+// caption and text. The modal loop the test started then returns.
+class DialogCloser {
+public:
+    struct Seen {
+        std::wstring windowClass;
+        std::wstring caption;
+        std::wstring text;   // the box's texts, joined with '\n'
+        UINT iconStyle = 0;  // MB_ICONSTOP when the box shows the stop icon
+    };
+    explicit DialogCloser(std::vector<std::wstring> classes = {L"#32770", L"TMessageForm"});
+    ~DialogCloser();
+    DialogCloser(const DialogCloser&) = delete;
+    DialogCloser& operator=(const DialogCloser&) = delete;
+
+    const std::vector<Seen>& SeenDialogs() const { return seen_; }
+    // Runs on each dialog in place of the default close (OK).
+    std::function<void(HWND)> OnDialog;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    void Check();
+    std::vector<std::wstring> classes_;
+    std::vector<Seen> seen_;
+    std::vector<HWND> handled_;
+    UINT_PTR timer_ = 0;
+};
