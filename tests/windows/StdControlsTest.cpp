@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "classlib/Bevel.h"
 #include "classlib/Button.h"
 #include "classlib/Edit.h"
@@ -21,22 +22,6 @@
 #include "classlib/Timer.h"
 
 namespace {
-
-// Runs the message loop until done() holds or ms milliseconds have passed.
-template <class F>
-bool PumpUntil(F done, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
 
 std::wstring WindowText(HWND wnd) {
     wchar_t buffer[512] = {};
@@ -343,7 +328,7 @@ TEST_F(StdControls, TheAcceleratorClicksItsButton) {
     go->SetCaption(L"&Go");
     int clicks = 0;
     go->OnClick = [&](TObject*) { ++clicks; };
-    form->Handle();
+    form->Show();
     EXPECT_EQ(form->Perform(CM_DIALOGCHAR, L'x', 0), 0);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(form->Perform(CM_DIALOGCHAR, L'g', 0), 1);
@@ -374,8 +359,11 @@ TEST_F(StdControls, AutoSizeFollowsTheCaptionUnlessSwitchedOff) {
 }
 
 TEST_F(StdControls, AutoSizeWaitsUntilTheLayoutIsRead) {
-    auto* label = Add<TLabel>(16, 16, 633, 13);
+    // As a stored layout makes it: loading from creation until Loaded.
+    auto* label = TComponent::Create<TLabel>(form.get());
     label->SetLoading(true);
+    label->SetBounds(16, 16, 633, 13);
+    label->SetParent(form.get());
     label->SetCaption(L"Text read from a layout");
     label->SetAutoSize(false);
     label->SetLoading(false);
@@ -468,7 +456,7 @@ TEST_F(StdControls, EditStylesBeforeAndAfterTheWindow) {
     auto* edit = Add<TEdit>(10, 10, 120, 21);
     edit->SetReadOnly(true);
     edit->SetMaxLength(8);
-    edit->SetText(L"keep me");
+    edit->SetTextProp(L"keep me");
     HWND wnd = edit->Handle();
     EXPECT_EQ(ClassNameOf(wnd), L"TEdit");
     EXPECT_TRUE(StyleOf(wnd) & ES_READONLY);
@@ -484,14 +472,46 @@ TEST_F(StdControls, EditStylesBeforeAndAfterTheWindow) {
     // Flat: a plain border in place of the sunken edge, on a new window keeping the text.
     edit->SetCtl3D(false);
     wnd = edit->Handle();
-    EXPECT_TRUE(StyleOf(wnd) & WS_BORDER);
     EXPECT_FALSE(ExStyleOf(wnd) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(WindowText(wnd), L"keep me");
     EXPECT_EQ(SendMessageW(wnd, EM_GETLIMITTEXT, 0, 0), 3);
-    edit->SetBorderStyle(TBorderStyle::bsNone);
-    wnd = edit->Handle();
-    EXPECT_FALSE(StyleOf(wnd) & WS_BORDER);
-    EXPECT_FALSE(ExStyleOf(wnd) & WS_EX_CLIENTEDGE);
+}
+
+// The window an edit asks Windows for. (The edit control takes WS_BORDER out
+// of its style and draws that border itself, so the window cannot tell.)
+struct ProbeEdit : TEdit {
+    using TEdit::TEdit;
+    TCreateParams Params() {
+        TCreateParams p;
+        CreateParams(p);
+        return p;
+    }
+};
+
+TEST_F(StdControls, EditBordersAreSunkenFlatOrNone) {
+    struct Row {
+        const char* name;
+        TBorderStyle border;
+        bool ctl3D;
+        bool wsBorder, clientEdge;
+    };
+    const Row rows[] = {
+        {"sunken", TBorderStyle::bsSingle, true, false, true},
+        {"flat", TBorderStyle::bsSingle, false, true, false},
+        {"none", TBorderStyle::bsNone, true, false, false},
+        {"none, flat", TBorderStyle::bsNone, false, false, false},
+    };
+    auto* edit = Add<ProbeEdit>(10, 10, 120, 21);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        edit->SetBorderStyle(row.border);
+        edit->SetCtl3D(row.ctl3D);
+        const TCreateParams p = edit->Params();
+        EXPECT_EQ(p.SubClassName, L"EDIT");
+        EXPECT_EQ((p.Style & WS_BORDER) != 0, row.wsBorder);
+        EXPECT_EQ((p.ExStyle & WS_EX_CLIENTEDGE) != 0, row.clientEdge);
+        EXPECT_EQ((ExStyleOf(edit->Handle()) & WS_EX_CLIENTEDGE) != 0, row.clientEdge);
+    }
 }
 
 TEST_F(StdControls, EditSelectionAndOnChange) {
@@ -499,7 +519,7 @@ TEST_F(StdControls, EditSelectionAndOnChange) {
     int changes = 0;
     edit->OnChange = [&](TObject*) { ++changes; };
     edit->Handle();
-    edit->SetText(L"dictation");
+    edit->SetTextProp(L"dictation");
     EXPECT_EQ(changes, 1);
     edit->SetSelStart(2);
     edit->SetSelLength(4);
@@ -515,7 +535,7 @@ TEST_F(StdControls, EditSelectionAndOnChange) {
 
 TEST_F(StdControls, CutAndPasteGoThroughTheClipboard) {
     auto* edit = Add<TEdit>(10, 10, 120, 21);
-    edit->SetText(L"alpha beta");
+    edit->SetTextProp(L"alpha beta");
     edit->SetSelStart(0);
     edit->SetSelLength(6);
     edit->CutToClipboard();
