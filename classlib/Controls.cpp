@@ -539,6 +539,10 @@ TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
     return nullptr;
 }
 
+void TWinControl::NotifyChildren(UINT msg) {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(msg);
+}
+
 void TWinControl::Broadcast(TMessage& m) {
     for (TControl* c : std::vector<TControl*>(controls_)) {
         c->WindowProc(m);
@@ -963,24 +967,18 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_ENABLEDCHANGED:
         if (handle_) EnableWindow(handle_, Enabled());
         break;
-    case CM_COLORCHANGED: {
+    case CM_COLORCHANGED:
         brush_->SetColor(Color());
         Invalidate();
-        TMessage b{CM_PARENTCOLORCHANGED, 0, 0, 0};
-        for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(b);
+        NotifyChildren(CM_PARENTCOLORCHANGED);
         break;
-    }
-    case CM_FONTCHANGED: {
+    case CM_FONTCHANGED:
         if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
-        TMessage b{CM_PARENTFONTCHANGED, 0, 0, 0};
-        for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(b);
+        NotifyChildren(CM_PARENTFONTCHANGED);
         break;
-    }
-    case CM_SHOWHINTCHANGED: {
-        TMessage b{CM_PARENTSHOWHINTCHANGED, 0, 0, 0};
-        for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(b);
+    case CM_SHOWHINTCHANGED:
+        NotifyChildren(CM_PARENTSHOWHINTCHANGED);
         break;
-    }
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
     case CM_FOCUSCHANGED:

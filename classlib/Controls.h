@@ -218,8 +218,10 @@ public:
     void RemoveControl(TControl* control);
     // The child control at a client point (windowless ones included).
     TControl* ControlAtPos(POINT p, bool allowDisabled = false) const;
-    // Sends a message to every child control.
+    // Sends a message to every child control until one answers non-zero.
     void Broadcast(TMessage& message);
+    // Tells every child control (a parent's colour, font or hint setting changed).
+    void NotifyChildren(UINT msg);
 
     int TabOrder() const;
     void SetTabOrder(int order);

@@ -14,6 +14,11 @@ const std::vector<std::wstring_view> kPositionNames{
     L"poScreenCenter",   L"poDesktopCenter",  L"poMainFormCenter", L"poOwnerFormCenter"};
 const std::vector<std::wstring_view> kFormStyleNames{L"fsNormal", L"fsMDIChild", L"fsMDIForm", L"fsStayOnTop"};
 
+BOOL CALLBACK CollectEnabledWindow(HWND wnd, LPARAM list) {
+    if (IsWindowVisible(wnd) && IsWindowEnabled(wnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
 }  // namespace
 
 const TClassInfo& TCustomForm::StaticClass() {
@@ -76,7 +81,16 @@ void TCustomForm::SetParent(TWinControl* parent) {
 
 bool TCustomForm::Showing() const {
     if (Parent()) return TWinControl::Showing();
-    return Visible() && HandleAllocated() && IsWindowVisible(const_cast<TCustomForm*>(this)->WindowHandle());
+    return Visible() && HandleAllocated() && IsWindowVisible(WindowHandle());
+}
+
+RECT TCustomForm::ClientRect() const {
+    if (HandleAllocated() || Parent()) return TWinControl::ClientRect();
+    TCreateParams p;
+    const_cast<TCustomForm*>(this)->CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style, menu_ != nullptr, p.ExStyle);
+    return {0, 0, std::max(0L, Width() - (frame.right - frame.left)), std::max(0L, Height() - (frame.bottom - frame.top))};
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
@@ -279,13 +293,7 @@ TModalResult TCustomForm::ShowModal() {
     HWND previous = GetActiveWindow();
     // The other windows of this thread are disabled while the form is modal.
     std::vector<HWND> disabled;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM list) {
-            if (IsWindowVisible(wnd) && IsWindowEnabled(wnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
     HWND self = Handle();
     disabled.erase(std::remove(disabled.begin(), disabled.end(), self), disabled.end());
     for (HWND wnd : disabled) EnableWindow(wnd, FALSE);

@@ -96,6 +96,8 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
     void SetParent(TWinControl* parent) override;
     bool Showing() const override;
+    // Before the window exists, the client area the window's styles will leave.
+    RECT ClientRect() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -45,7 +45,10 @@ std::string HexLines(const std::vector<std::uint8_t>& bytes, int indent) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i % 16 == 0) out += "\n" + std::string(static_cast<std::size_t>(indent), ' ');
+        if (i % 16 == 0) {
+            out += '\n';
+            out.append(static_cast<std::size_t>(indent), ' ');
+        }
         out += digits[bytes[i] >> 4];
         out += digits[bytes[i] & 15];
     }

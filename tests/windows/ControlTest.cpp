@@ -282,3 +282,106 @@ end
     EXPECT_EQ(form->clicks, 1);
     form->Free();
 }
+
+TEST(StoredLayouts, CreateFormReadsTheLayoutCompiledIntoTheProgram) {
+    auto* form = Application->CreateForm<TProbeForm>();
+    EXPECT_TRUE(form->createdWithProbe);  // OnCreate ran after the layout was read
+    EXPECT_EQ(form->Caption(), L"资源中的窗体");
+    auto* probe = As<TProbe>(form->FindComponent(L"Probe1"));
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->loaded, 1);
+    EXPECT_EQ(probe->Parent(), form);
+    form->Free();
+}
+
+TEST(Hints, AControlsHintShowsAsATooltipAfterThePauseAndFallsBackToItsParents) {
+    ShownForm f;
+    f.form->SetHint(L"窗体的提示");
+    f.probe->SetHint(L"开始接受语音输入(F5、回车键)");
+    f.form->SetShowHint(true);  // children take it through ParentShowHint
+    EXPECT_TRUE(f.probe->ShowHint());
+    EXPECT_EQ(TApplication::GetHint(f.spot), L"窗体的提示");
+    const int pause = Application->HintPause;
+    Application->HintPause = 50;
+    SetCursorPos(5, 700);
+    PumpFor(50);
+    const POINT inProbe = f.probe->ClientToScreen({20, 20});
+    SetCursorPos(inProbe.x, inProbe.y);
+    auto tipText = [] {
+        HWND tip = Application->HintWindow();
+        if (!tip || !IsWindowVisible(tip)) return std::wstring();
+        wchar_t buf[256] = {};
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = Application->Handle();
+        ti.uId = 1;
+        ti.lpszText = buf;
+        SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+        return std::wstring(buf);
+    };
+    EXPECT_TRUE(PumpUntil([&] { return !tipText().empty(); }));
+    EXPECT_EQ(tipText(), L"开始接受语音输入(F5、回车键)");
+    // Over the windowless control the form's own hint shows.
+    const POINT inSpot = f.spot->ClientToScreen({5, 5});
+    SetCursorPos(inSpot.x, inSpot.y);
+    EXPECT_TRUE(PumpUntil([&] { return tipText() == L"窗体的提示"; }));
+    Application->HintPause = pause;
+    SetCursorPos(5, 700);
+    PumpFor(30);
+}
+
+TEST(Forms, ShowModalReturnsTheModalResultAndDisablesTheOtherWindowsMeanwhile) {
+    ShownForm owner;
+    auto* dialog = TComponent::Create<TForm>(Application);
+    dialog->SetCaption(L"modal");
+    bool ownerDisabledMeanwhile = false;
+    DialogCloser closer({L"TForm"});
+    closer.OnDialog = [&](HWND wnd) {
+        if (wnd != dialog->WindowHandle()) return;
+        ownerDisabledMeanwhile = !IsWindowEnabled(owner.form->WindowHandle());
+        dialog->SetModalResult(mrYes);
+    };
+    EXPECT_EQ(dialog->ShowModal(), mrYes);
+    EXPECT_TRUE(ownerDisabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(owner.form->WindowHandle()));
+    EXPECT_FALSE(IsWindowVisible(dialog->WindowHandle()));
+    // A visible form cannot be made modal.
+    dialog->Show();
+    EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
+    dialog->Free();
+}
+
+TEST(Forms, CloseAsksOnCloseQueryAndFollowsTheCloseAction) {
+    auto* form = TComponent::Create<TForm>(Application);
+    form->Show();
+    bool allow = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+    form->Close();
+    EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+    allow = true;
+    form->Close();  // caHide by default
+    EXPECT_FALSE(IsWindowVisible(form->WindowHandle()));
+    form->Show();
+    form->OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
+    const int count = Application->ComponentCount();
+    SendMessageW(form->WindowHandle(), WM_CLOSE, 0, 0);
+    PumpFor(20);  // freed by the posted CM_RELEASE
+    EXPECT_EQ(Application->ComponentCount(), count - 1);
+}
+
+TEST(Forms, TabMovesTheFocusInTabOrderThroughTheDialogKeyPath) {
+    ShownForm f;
+    auto* second = TComponent::Create<TProbe>(f.form);
+    second->SetBounds(10, 100, 60, 40);
+    second->SetParent(f.form);
+    f.probe->SetTabStop(true);
+    second->SetTabStop(true);
+    SetForegroundWindow(f.form->Handle());
+    f.probe->SetFocus();
+    PumpFor(20);
+    ASSERT_TRUE(f.probe->Focused());
+    EXPECT_EQ(f.form->ActiveControl(), f.probe);
+    PostMessageW(f.probe->Handle(), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_TRUE(PumpUntil([&] { return second->Focused(); }, 1000));
+    EXPECT_EQ(f.form->ActiveControl(), second);
+}

@@ -36,6 +36,11 @@ std::wstring WindowText(HWND wnd) {
     return buf;
 }
 
+BOOL CALLBACK CollectVisible(HWND wnd, LPARAM list) {
+    if (IsWindowVisible(wnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
 std::wstring ClassOf(HWND wnd) {
     wchar_t buf[256] = {};
     GetClassNameW(wnd, buf, 256);
@@ -59,22 +64,13 @@ void CALLBACK DialogCloser::Tick(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 void DialogCloser::Check() {
-    struct Found {
-        DialogCloser* self;
-        std::vector<HWND> windows;
-    } found{this, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM p) {
-            auto* f = reinterpret_cast<Found*>(p);
-            if (!IsWindowVisible(wnd)) return TRUE;
-            const std::wstring cls = ClassOf(wnd);
-            for (const auto& c : f->self->classes_)
-                if (cls == c) f->windows.push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    for (HWND wnd : found.windows) {
+    std::vector<HWND> visible;
+    EnumThreadWindows(GetCurrentThreadId(), CollectVisible, reinterpret_cast<LPARAM>(&visible));
+    std::vector<HWND> windows;
+    for (HWND wnd : visible)
+        for (const auto& c : classes_)
+            if (ClassOf(wnd) == c) windows.push_back(wnd);
+    for (HWND wnd : windows) {
         if (std::find(handled_.begin(), handled_.end(), wnd) != handled_.end()) continue;
         handled_.push_back(wnd);
         Seen s;
