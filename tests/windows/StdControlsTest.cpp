@@ -17,6 +17,7 @@
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
 #include "classlib/Label.h"
+#include "classlib/LayoutReader.h"
 #include "classlib/ProgressBar.h"
 #include "classlib/StatusBar.h"
 #include "classlib/Timer.h"
@@ -910,6 +911,169 @@ TEST(Timer, AHandlerMayFreeItsOwnTimer) {
     EXPECT_TRUE(PumpUntil([&] { return timer == nullptr; }, 2000));
     PumpFor(100);
     EXPECT_EQ(ticks, 1);
+}
+
+// ---------------------------------------------------------------- stored layouts
+
+void RegisterControlClasses() {
+    RegisterClass<TButton>();
+    RegisterClass<TLabel>();
+    RegisterClass<TBevel>();
+    RegisterClass<TEdit>();
+    RegisterClass<TMemo>();
+    RegisterClass<TStatusBar>();
+    RegisterClass<TProgressBar>();
+    RegisterClass<TTimer>();
+}
+
+TEST_F(StdControls, TheTellAFriendDialogFromItsLayoutCopiesTheAddressAndClosesWithEsc) {
+    RegisterControlClasses();
+    ReadLayoutText(*form, R"(object FTell: TForm
+  BorderStyle = bsDialog
+  Caption = '☆告诉我的好友'
+  ClientHeight = 227
+  ClientWidth = 650
+  object Label1: TLabel
+    Left = 16
+    Top = 16
+    Width = 633
+    Height = 13
+    AutoSize = False
+    Caption = '亲爱的用户，您好。如果您在使用后喜欢本软件，请在QQ，MSN或Email中把她告诉、推荐给您有朋友吧。'
+  end
+  object Memo1: TMemo
+    Left = 16
+    Top = 96
+    Width = 561
+    Height = 49
+    Color = clInfoBk
+    Ctl3D = False
+    Font.Color = clRed
+    Font.Height = -13
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    Lines.Strings = (
+      'http://example.com/quellory')
+    ReadOnly = True
+    TabOrder = 1
+  end
+  object BCopy: TButton
+    Left = 592
+    Top = 96
+    Width = 49
+    Height = 49
+    Caption = '复制'
+    TabOrder = 2
+  end
+  object Bevel1: TBevel
+    Left = 0
+    Top = 176
+    Width = 649
+    Height = 9
+    Shape = bsTopLine
+  end
+  object Bclose: TButton
+    Left = 568
+    Top = 192
+    Width = 75
+    Height = 25
+    Cancel = True
+    Caption = '关闭'
+    TabOrder = 0
+  end
+end
+)");
+    auto* label = As<TLabel>(form->FindComponent(L"Label1"));
+    auto* memo = As<TMemo>(form->FindComponent(L"Memo1"));
+    auto* copy = As<TButton>(form->FindComponent(L"BCopy"));
+    auto* close = As<TButton>(form->FindComponent(L"Bclose"));
+    ASSERT_TRUE(label && memo && copy && close);
+    EXPECT_EQ(As<TBevel>(form->FindComponent(L"Bevel1"))->Shape(), TBevelShape::bsTopLine);
+    EXPECT_EQ(label->Width(), 633) << "a fixed-size label";
+    EXPECT_EQ(label->Height(), 13);
+    EXPECT_EQ(memo->Color(), clInfoBk);
+    EXPECT_EQ(memo->Font()->Style(), static_cast<std::uint32_t>(fsBold));
+    EXPECT_EQ(memo->TabOrder(), 1);
+    EXPECT_EQ(close->TabOrder(), 0);
+
+    copy->OnClick = [&](TObject*) {
+        memo->SetFocus();
+        memo->SelectAll();
+        memo->CopyToClipboard();
+    };
+    int closes = 0;
+    close->OnClick = [&](TObject*) { ++closes; };
+    PutOnClipboard(L"old");
+    ShowWithFocus(close);
+    SendMessageW(copy->Handle(), BM_CLICK, 0, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(ClipboardText(), L"http://example.com/quellory");
+    EXPECT_EQ(memo->SelLength(), static_cast<int>(memo->Text().size()));
+    EXPECT_EQ(GetFocus(), memo->Handle());
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(StdControls, TheMainWindowsControlsFromItsLayout) {
+    RegisterControlClasses();
+    ReadLayoutText(*form, R"(object Main: TForm
+  ClientHeight = 51
+  ClientWidth = 307
+  object ProgressBar: TProgressBar
+    Left = 9
+    Top = 5
+    Width = 292
+    Height = 15
+    Max = 100
+    Smooth = True
+    Visible = False
+    TabOrder = 0
+  end
+  object BStart: TButton
+    Left = 6
+    Top = 4
+    Width = 87
+    Height = 22
+    Caption = '开始(F5)'
+    Default = True
+    TabOrder = 1
+  end
+  object StatusBar1: TStatusBar
+    Left = 0
+    Top = 32
+    Width = 307
+    Height = 19
+    Panels = <
+      item
+        Text = 'unused'
+        Width = 50
+      end>
+    SimplePanel = True
+    SimpleText = '用你的声音进行文字聊天，就用《Quellory》。  '
+  end
+  object Tick: TTimer
+    Interval = 250
+  end
+end
+)");
+    auto* progress = As<TProgressBar>(form->FindComponent(L"ProgressBar"));
+    auto* start = As<TButton>(form->FindComponent(L"BStart"));
+    auto* status = As<TStatusBar>(form->FindComponent(L"StatusBar1"));
+    auto* tick = As<TTimer>(form->FindComponent(L"Tick"));
+    ASSERT_TRUE(progress && start && status && tick);
+    EXPECT_EQ(tick->Interval(), 250u);
+    EXPECT_FALSE(tick->Running()) << "no handler";
+    form->Show();
+    EXPECT_FALSE(IsWindowVisible(progress->Handle()));
+    EXPECT_TRUE(StyleOf(progress->Handle()) & PBS_SMOOTH);
+    EXPECT_EQ(StyleOf(start->Handle()) & 0xF, BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(start->Active());
+    ASSERT_EQ(status->Panels()->Count(), 1);
+    EXPECT_EQ(status->Panels()->Items(0)->Text(), L"unused");
+    wchar_t text[128] = {};
+    SendMessageW(status->Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"用你的声音进行文字聊天，就用《Quellory》。  ");
+    EXPECT_EQ(status->Top() + status->Height(), form->ClientHeight());
 }
 
 }  // namespace
