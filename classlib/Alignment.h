@@ -1,5 +1,5 @@
 #pragma once
-// Horizontal text alignment shared by labels, edits and status panels, with
+// Horizontal text alignment shared by labels and status panels, with
 // the identifiers stored layouts use for it.
 #include <string_view>
 #include <vector>

@@ -66,7 +66,7 @@ void TButton::SetDefault(bool v) {
     if (TCustomForm* form = GetParentForm(this))
         form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(form->ActiveControl()));
     else
-        SetButtonStyle(v);
+        SetButtonStyle(active_ = v);
 }
 
 void TButton::SetButtonStyle(bool isDefault) {

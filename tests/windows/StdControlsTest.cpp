@@ -913,6 +913,50 @@ TEST(Timer, AHandlerMayFreeItsOwnTimer) {
     EXPECT_EQ(ticks, 1);
 }
 
+// ---------------------------------------------------------------- resources
+
+// Live GDI objects of this process, relative: Windows counts them; Wine
+// answers 0, so there the free slots of its handle table are counted by
+// taking them all (fewer free slots, more live objects).
+long LiveGdiObjects() {
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
+    std::vector<HBRUSH> probes;
+    while (probes.size() < 1000000) {
+        HBRUSH probe = CreateSolidBrush(0);
+        if (!probe) break;
+        probes.push_back(probe);
+    }
+    for (HBRUSH probe : probes) DeleteObject(probe);
+    return -static_cast<long>(probes.size());
+}
+
+TEST(StdControlsResources, NoGdiObjectLeaksAcrossManyFormsOfControls) {
+    const auto round = [] {
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 300, 200);
+        const auto add = [&](auto* control) {
+            control->SetParent(&form);
+            return control;
+        };
+        add(TComponent::Create<TLabel>(&form))->SetCaption(L"label");
+        add(TComponent::Create<TBevel>(&form))->SetShape(TBevelShape::bsFrame);
+        add(TComponent::Create<TButton>(&form))->SetDefault(true);
+        auto* memo = add(TComponent::Create<TMemo>(&form));
+        memo->SetColor(clInfoBk);
+        memo->Font()->SetStyle(fsBold);
+        memo->Lines()->Add(L"line");
+        add(TComponent::Create<TStatusBar>(&form))->SetSimpleText(L"status");
+        add(TComponent::Create<TProgressBar>(&form))->SetPosition(40);
+        Snapshot shot(form);
+        memo->SetCtl3D(false);  // a new window
+        Snapshot again(form);
+    };
+    round();  // the first round makes what is made once per process
+    const long before = LiveGdiObjects();
+    for (int i = 0; i < 100; ++i) round();
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
 // ---------------------------------------------------------------- stored layouts
 
 void RegisterControlClasses() {
