@@ -237,6 +237,19 @@ void TCustomForm::Loaded() {
     if (menu_ && HandleAllocated()) UpdateMenu();
 }
 
+bool TCustomForm::ForEachMenu(const std::function<bool(TMenu&)>& action) {
+    // The main menu first, then every other menu the form owns.
+    if (menu_ && action(*menu_)) return true;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = As<TMenu>(Components(i)); menu && menu != menu_ && action(*menu)) return true;
+    return false;
+}
+
+void TCustomForm::DestroyWnd() {
+    if (menu_) menu_->SetWindowHandle(nullptr);
+    TWinControl::DestroyWnd();
+}
+
 void TCustomForm::DoCreate() {
     if (OnCreate) OnCreate(this);
 }
@@ -387,35 +400,29 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_COMMAND:
         if (m.LParam == 0 && HIWORD(m.WParam) <= 1) {
             const UINT command = LOWORD(m.WParam);
-            if (menu_ && menu_->DispatchCommand(command)) return;
-            for (int i = 0; i < ComponentCount(); ++i)
-                if (auto* menu = As<TMenu>(Components(i)); menu && menu->DispatchCommand(command)) return;
+            if (ForEachMenu([&](TMenu& menu) { return menu.DispatchCommand(command); })) return;
         }
         break;
     case WM_MEASUREITEM:
-        if (auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam); mis->CtlType == ODT_MENU && mis->itemData) {
-            auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
-            WindowDC dc(WindowHandle());
-            TCanvas canvas;
-            canvas.SetHandle(dc.get());
-            int w = static_cast<int>(mis->itemWidth), h = static_cast<int>(mis->itemHeight);
-            item->MeasureItem(canvas, w, h);
-            canvas.SetHandle(nullptr);
-            mis->itemWidth = static_cast<UINT>(w);
-            mis->itemHeight = static_cast<UINT>(h);
-            m.Result = 1;
-            return;
+        if (reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU) {
+            auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+            if (ForEachMenu([&](TMenu& menu) { return menu.DispatchMeasureItem(measure); })) {
+                m.Result = 1;
+                return;
+            }
         }
         break;
     case WM_DRAWITEM:
-        if (auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam); dis->CtlType == ODT_MENU && dis->itemData) {
-            TCanvas canvas;
-            canvas.SetHandle(dis->hDC);
-            reinterpret_cast<TMenuItem*>(dis->itemData)->DrawItem(canvas, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0);
-            canvas.SetHandle(nullptr);
-            m.Result = 1;
-            return;
+        if (reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU) {
+            const auto& draw = *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+            if (ForEachMenu([&](TMenu& menu) { return menu.DispatchDrawItem(draw); })) {
+                m.Result = 1;
+                return;
+            }
         }
+        break;
+    case WM_INITMENUPOPUP:
+        ForEachMenu([&](TMenu& menu) { return menu.DispatchPopup(reinterpret_cast<HMENU>(m.WParam)); });
         break;
     case WM_ACTIVATE:
         if (LOWORD(m.WParam) != WA_INACTIVE) {

@@ -103,11 +103,14 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void CreateHandleDone() override;
+    void DestroyWnd() override;
     void Loaded() override;
     virtual void DoClose(TCloseAction& action);
 
 private:
     void PlaceOnScreen(TCreateParams& params) const;
+    // Runs action on each menu of the form until one answers true.
+    bool ForEachMenu(const std::function<bool(TMenu&)>& action);
     void UpdateMenu();
     void DialogKey(TMessage& message);
 

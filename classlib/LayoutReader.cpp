@@ -177,7 +177,7 @@ private:
 
 }  // namespace
 
-void RegisterClass(const TClassInfo& info, TComponentFactory factory) {
+void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory) {
     Registry()[Upper(info.Name())] = ClassEntry{&info, std::move(factory)};
 }
 

@@ -15,9 +15,9 @@ class TComponent;
 
 // Makes a class known to the reader by its class information.
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
-void RegisterClass(const TClassInfo& info, TComponentFactory factory);
-template <class T> void RegisterClass() {
-    RegisterClass(T::StaticClass(), [](TComponent* owner) { return TComponent::Create<T>(owner); });
+void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory);
+template <class T> void RegisterComponentClass() {
+    RegisterComponentClass(T::StaticClass(), [](TComponent* owner) { return TComponent::Create<T>(owner); });
 }
 
 // Errors name the layout's root class and the line.

@@ -6,10 +6,10 @@
 
 void RegisterStandardClasses() {
     static const bool done = [] {
-        RegisterClass<TForm>();
-        RegisterClass<TMainMenu>();
-        RegisterClass<TPopupMenu>();
-        RegisterClass<TMenuItem>();
+        RegisterComponentClass<TForm>();
+        RegisterComponentClass<TMainMenu>();
+        RegisterComponentClass<TPopupMenu>();
+        RegisterComponentClass<TMenuItem>();
         return true;
     }();
     (void)done;

@@ -124,7 +124,7 @@ const TClassInfo& TGadgetHost::StaticClass() {
 }
 
 struct RegisterGadget {
-    RegisterGadget() { RegisterClass<TGadget>(); }
+    RegisterGadget() { RegisterComponentClass<TGadget>(); }
 } registerGadget;
 
 }  // namespace

@@ -79,8 +79,8 @@ const TClassInfo& TProbeForm::StaticClass() {
 
 struct RegisterProbes {
     RegisterProbes() {
-        RegisterClass<TProbe>();
-        RegisterClass<TSpot>();
+        RegisterComponentClass<TProbe>();
+        RegisterComponentClass<TSpot>();
     }
 } registerProbes;
 
