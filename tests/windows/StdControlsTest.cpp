@@ -960,14 +960,14 @@ TEST(StdControlsResources, NoGdiObjectLeaksAcrossManyFormsOfControls) {
 // ---------------------------------------------------------------- stored layouts
 
 void RegisterControlClasses() {
-    RegisterClass<TButton>();
-    RegisterClass<TLabel>();
-    RegisterClass<TBevel>();
-    RegisterClass<TEdit>();
-    RegisterClass<TMemo>();
-    RegisterClass<TStatusBar>();
-    RegisterClass<TProgressBar>();
-    RegisterClass<TTimer>();
+    RegisterComponentClass<TButton>();
+    RegisterComponentClass<TLabel>();
+    RegisterComponentClass<TBevel>();
+    RegisterComponentClass<TEdit>();
+    RegisterComponentClass<TMemo>();
+    RegisterComponentClass<TStatusBar>();
+    RegisterComponentClass<TProgressBar>();
+    RegisterComponentClass<TTimer>();
 }
 
 TEST_F(StdControls, TheTellAFriendDialogFromItsLayoutCopiesTheAddressAndClosesWithEsc) {
