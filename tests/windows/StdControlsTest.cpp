@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -654,6 +655,7 @@ TEST_F(StdControls, EditsAskForTheirColoursThroughReflectedNotifications) {
     memo->Lines()->Add(L"address");
 
     std::vector<UINT> seen;
+    const TWndMethod oldEdit = edit->WindowProc, oldMemo = memo->WindowProc;
     for (TWinControl* c : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(memo)}) {
         TWndMethod old = c->WindowProc;
         c->WindowProc = [old, c, &seen](TMessage& m) {
@@ -669,6 +671,8 @@ TEST_F(StdControls, EditsAskForTheirColoursThroughReflectedNotifications) {
     Application->ProcessMessages();
     EXPECT_NE(std::find(seen.begin(), seen.end(), CN_CTLCOLOREDIT), seen.end()) << "the editable edit";
     EXPECT_NE(std::find(seen.begin(), seen.end(), CN_CTLCOLORSTATIC), seen.end()) << "the read-only memo";
+    edit->WindowProc = oldEdit;
+    memo->WindowProc = oldMemo;
 
     // The colours the read-only memo is given: red text on the info-tip colour.
     WindowDC dc(memo->Handle());
