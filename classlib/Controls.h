@@ -74,8 +74,8 @@ public:
     int ClientWidth() const { return ClientRect().right; }
     int ClientHeight() const { return ClientRect().bottom; }
     virtual void SetClientSize(int width, int height);
-    void SetClientWidth(int v) { SetClientSize(v, ClientHeight()); }
-    void SetClientHeight(int v) { SetClientSize(ClientWidth(), v); }
+    virtual void SetClientWidth(int v) { SetClientSize(v, ClientHeight()); }
+    virtual void SetClientHeight(int v) { SetClientSize(ClientWidth(), v); }
     virtual POINT ClientOrigin() const;
     POINT ClientToScreen(POINT p) const;
     POINT ScreenToClient(POINT p) const;

@@ -232,8 +232,23 @@ void TCustomForm::CreateHandleDone() {
     }
 }
 
+void TCustomForm::SetClientWidth(int v) {
+    if (IsLoading()) pendingClientWidth_ = v;
+    else TWinControl::SetClientWidth(v);
+}
+
+void TCustomForm::SetClientHeight(int v) {
+    if (IsLoading()) pendingClientHeight_ = v;
+    else TWinControl::SetClientHeight(v);
+}
+
 void TCustomForm::Loaded() {
     TWinControl::Loaded();
+    if (pendingClientWidth_ >= 0 || pendingClientHeight_ >= 0) {
+        SetClientSize(pendingClientWidth_ >= 0 ? pendingClientWidth_ : ClientWidth(),
+                      pendingClientHeight_ >= 0 ? pendingClientHeight_ : ClientHeight());
+        pendingClientWidth_ = pendingClientHeight_ = -1;
+    }
     if (menu_ && HandleAllocated()) UpdateMenu();
 }
 

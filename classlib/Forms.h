@@ -98,6 +98,10 @@ public:
     bool Showing() const override;
     // Before the window exists, the client area the window's styles will leave.
     RECT ClientRect() const override;
+    // While a layout is read the client size waits for the menu and border
+    // settings that follow it, and is applied in Loaded.
+    void SetClientWidth(int v) override;
+    void SetClientHeight(int v) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -125,6 +129,7 @@ private:
     bool keyPreview_ = false;
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
+    int pendingClientWidth_ = -1, pendingClientHeight_ = -1;
 };
 
 class TForm : public TCustomForm {

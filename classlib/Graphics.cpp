@@ -76,6 +76,24 @@ void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
 }
 
+// Character sets: a number, or its name as stored layouts write it.
+static TPropInfo CharsetProp() {
+    static constexpr std::pair<const wchar_t*, int> kNames[] = {
+        {L"ANSI_CHARSET", ANSI_CHARSET},       {L"DEFAULT_CHARSET", DEFAULT_CHARSET},
+        {L"SYMBOL_CHARSET", SYMBOL_CHARSET},   {L"GB2312_CHARSET", GB2312_CHARSET},
+        {L"CHINESEBIG5_CHARSET", CHINESEBIG5_CHARSET}, {L"OEM_CHARSET", OEM_CHARSET},
+    };
+    return {L"Charset", TPropKind::Integer,
+            [](const TObject& o) { return TValue(static_cast<const TFont&>(o).Charset()); },
+            [](TObject& o, const TValue& v) {
+                if (v.GetKind() == TValue::Kind::Text)
+                    for (const auto& [name, value] : kNames)
+                        if (SameText(v.AsText(), name)) return static_cast<TFont&>(o).SetCharset(value);
+                static_cast<TFont&>(o).SetCharset(static_cast<int>(v.AsInteger()));
+            },
+            {}};
+}
+
 const TClassInfo& TFont::StaticClass() {
     static const TClassInfo info(
         L"TFont", &TGraphicsObject::StaticClass(),
@@ -83,7 +101,7 @@ const TClassInfo& TFont::StaticClass() {
             props::Text(L"Name", &TFont::Name, &TFont::SetName),
             props::Integer(L"Height", &TFont::Height, &TFont::SetHeight),
             props::Integer(L"Size", &TFont::Size, &TFont::SetSize),
-            props::Integer(L"Charset", &TFont::Charset, &TFont::SetCharset),
+            CharsetProp(),
             props::SetOf(L"Style", &TFont::Style, &TFont::SetStyle, {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}),
             props::Colour(L"Color", &TFont::Color, &TFont::SetColor),
         });

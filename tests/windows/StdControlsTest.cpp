@@ -963,19 +963,7 @@ TEST(StdControlsResources, NoGdiObjectLeaksAcrossManyFormsOfControls) {
 
 // ---------------------------------------------------------------- stored layouts
 
-void RegisterControlClasses() {
-    RegisterComponentClass<TButton>();
-    RegisterComponentClass<TLabel>();
-    RegisterComponentClass<TBevel>();
-    RegisterComponentClass<TEdit>();
-    RegisterComponentClass<TMemo>();
-    RegisterComponentClass<TStatusBar>();
-    RegisterComponentClass<TProgressBar>();
-    RegisterComponentClass<TTimer>();
-}
-
 TEST_F(StdControls, TheTellAFriendDialogFromItsLayoutCopiesTheAddressAndClosesWithEsc) {
-    RegisterControlClasses();
     ReadLayoutText(*form, R"(object FTell: TForm
   BorderStyle = bsDialog
   Caption = '☆告诉我的好友'
@@ -1063,7 +1051,6 @@ end
 }
 
 TEST_F(StdControls, TheMainWindowsControlsFromItsLayout) {
-    RegisterControlClasses();
     ReadLayoutText(*form, R"(object Main: TForm
   ClientHeight = 51
   ClientWidth = 307
