@@ -7,7 +7,7 @@
 #include "classlib/Bitmap.h"
 #include "core/Colour.h"
 
-void DrawElement(HDC dc, RECT rect, TBitmap& bitmap, bool vertical, bool tile, bool transparent, int frameCount,
-                 int frameIndex, RECT margins);
-void DrawFrameCentred(HDC dc, RECT rect, TBitmap& bitmap, bool transparent, int frameCount, int frameIndex);
-void GradientFill(HDC dc, RECT rect, TColor c1, bool vertical, TColor c2);
+void DrawElement(HDC dc, const RECT& rect, TBitmap& bitmap, bool vertical, bool tile, bool transparent, int frameCount,
+                 int frameIndex, const RECT& margins);
+void DrawFrameCentred(HDC dc, const RECT& rect, TBitmap& bitmap, bool transparent, int frameCount, int frameIndex);
+void GradientFill(HDC dc, const RECT& rect, TColor c1, bool vertical, TColor c2);
