@@ -109,17 +109,19 @@ void TSkinManage::RemoveForm(HWND window) {
     std::erase_if(forms_, [window](const auto& form) { return form->Window() == window; });
 }
 
-void TSkinManage::FreeForm(std::size_t index) {
+void TSkinManage::FreeForm(std::size_t index, bool detach) {
     std::unique_ptr<TSkinnedForm> form = std::move(forms_[index]);
     forms_.erase(forms_.begin() + static_cast<std::ptrdiff_t>(index));
-    form->Detach();
+    if (detach) form->Detach();
 }
 
 void TSkinManage::PurgeForms() {
     for (std::size_t i = forms_.size(); i-- > 0;) {
         TSkinnedForm& form = *forms_[i];
+        // Closed forms were detached when they closed; a gone window has
+        // nothing left to restore.
         const bool gone = !IsWindow(form.Window());
-        if (gone || (form.State() == TSkinnedForm::kClosed && form.OfThisModule())) FreeForm(i);
+        if (gone || (form.State() == TSkinnedForm::kClosed && form.OfThisModule())) FreeForm(i, false);
     }
 }
 
@@ -208,6 +210,14 @@ void TSkinManage::SkinForm(TCustomForm* form) {
     if (!form || !form->Visible() || !form->HandleAllocated()) return;
     if (GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_CHILD) return;
     SkinWindow(form->Handle());
+}
+
+void TSkinManage::SetMDIMaximized(bool value) {
+    if (value == MDIMaximized) return;
+    MDIMaximized = value;
+    if (mainSkinData_ && mainSkinData_->HasOption(xoMDIChildBorder)) return;
+    for (const auto& form : forms_)
+        if (GetWindowLongPtrW(form->Window(), GWL_EXSTYLE) & WS_EX_MDICHILD) form->SetMaximizedPainting(value);
 }
 
 // ---- Actions

@@ -58,6 +58,8 @@ public:
     // Re-reads the skin elements and lays the window out again.
     virtual void ReloadSkin() {}
     virtual void Repaint() {}
+    // An MDI child switches between its maximised and its framed painting.
+    virtual void SetMaximizedPainting(bool) {}
 
 private:
     HWND window_;
@@ -103,6 +105,10 @@ public:
     void PurgeForms();
     int SkinnedFormCount() const { return static_cast<int>(forms_.size()); }
 
+    // Tells every skinned MDI child when the maximised state changes (not
+    // when the main skin data keeps child borders, xoMDIChildBorder).
+    void SetMDIMaximized(bool value);
+
     // Schedules action code after delay ms. Before the manager has started
     // (state 0) the request only records the switch: 1 on, 2 off.
     void PostAction(int code, unsigned delay);
@@ -135,8 +141,8 @@ public:
 
 private:
     static LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam);
-    // Frees (after detaching) the skinned form at index.
-    void FreeForm(std::size_t index);
+    // Frees the skinned form at index, detaching it first when asked.
+    void FreeForm(std::size_t index, bool detach = true);
     std::vector<TSkinnedForm*> FormsOf(const TSkinData* skinData) const;
 
     std::unique_ptr<TTimer> timer_;

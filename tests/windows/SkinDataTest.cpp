@@ -771,6 +771,8 @@ NormalColour=$FF
 NormalColour2=1 2 3
 [Progress]
 Image=pane.bmp
+[VertScroll]
+Image=broken.bmp
 [ToolBars]
 Image=pane.bmp
 Tile=3
@@ -797,7 +799,8 @@ FontHeight=18
     LoadSkinBytes(data, CraftedSkin(ini, {{"pane.bmp", Picture(8, 8)},
                                           {"arrows.bmp", Picture(23, 5)},
                                           {"hbar.bmp", Picture(4, 4)},
-                                          {"frameleft.bmp", Picture(8, 20)}}));
+                                          {"frameleft.bmp", Picture(8, 20)},
+                                          {"broken.bmp", Text("BM not a bitmap")}}));
     ASSERT_TRUE(data.TabPane);
     EXPECT_EQ(data.TabPane->Margins.left, 4);
     EXPECT_EQ(data.TabPane->Margins.top, 4);
@@ -815,6 +818,10 @@ FontHeight=18
     EXPECT_EQ(data.HorzScroll->NormalColour2, MakeColour(1, 2, 3));
     EXPECT_EQ(data.HorzScroll->PressedColour2, clBtnText);
 
+    // A damaged picture counts as a missing one; the load goes on.
+    ASSERT_TRUE(data.VertScroll);
+    EXPECT_TRUE(data.VertScroll->Bitmap.Empty());
+    EXPECT_FALSE(data.SkinPending);
     EXPECT_FALSE(data.Progress);  // Progress names its file with "Bitmap", not "Image"
     ASSERT_TRUE(data.ToolBars);
     EXPECT_EQ(data.ToolBars->Tile, 0);
@@ -1181,6 +1188,53 @@ TEST_F(SkinManagerScope, SkinWindowEligibility) {
     manager.RemoveSkinData(&dialogData);
     manager.RemoveSkinData(&main);
     EXPECT_EQ(manager.SkinnedFormCount(), 0);
+}
+
+TEST_F(SkinManagerScope, PaintersComeFromTheFactoryAndHearEveryAction) {
+    struct TRecordingForm : TSkinnedForm {
+        TRecordingForm(HWND w, TCustomForm* f, TSkinData& d, std::vector<std::string>& log)
+            : TSkinnedForm(w, f, d), log_(log) {}
+        ~TRecordingForm() override { log_.push_back("freed"); }
+        void Detach() override { log_.push_back("detach"); }
+        void ReloadSkin() override { log_.push_back("reload"); }
+        void Repaint() override { log_.push_back("repaint"); }
+        void SetMaximizedPainting(bool) override { log_.push_back("maximized"); }
+        std::vector<std::string>& log_;
+    };
+    std::vector<std::string> log;
+    TSkinManage& manager = TSkinManage::Ensure();
+    manager.SkinnedFormFactory = [&](HWND w, TCustomForm* f, TSkinData& d) {
+        log.push_back("made");
+        return std::make_unique<TRecordingForm>(w, f, d, log);
+    };
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(10, 10, 200, 150);
+    form->Show();
+    TSkinData data(nullptr);
+    LoadSkinBytes(data, ShippedSkin());
+    manager.AddSkinData(&data);
+    manager.Active = true;
+    ASSERT_TRUE(manager.SkinWindow(form->Handle()));
+    manager.State = TSkinManage::kStateRunning;
+    manager.SetMDIMaximized(true);  // no MDI child among them
+    EXPECT_TRUE(manager.MDIMaximized);
+
+    const auto run = [&](TSkinAction action) {
+        manager.ActionSkinData = &data;
+        manager.PostAction(action, 1);
+        manager.DoAction();
+    };
+    run(saRefresh);
+    EXPECT_EQ(log, (std::vector<std::string>{"made", "reload", "repaint"}));
+    log.clear();
+    manager.TargetWindow = form->Handle();
+    run(saReskinWindow);  // detached, closed, purged, attached again
+    EXPECT_EQ(log, (std::vector<std::string>{"detach", "freed", "made"}));
+    log.clear();
+    run(saUnskinAll);
+    EXPECT_EQ(log, (std::vector<std::string>{"detach", "freed"}));
+    EXPECT_EQ(manager.SkinnedFormCount(), 0);
+    manager.RemoveSkinData(&data);
 }
 
 TEST_F(SkinManagerScope, PostActionBeforeStartOnlyRecordsTheSwitch) {
