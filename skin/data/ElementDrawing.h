@@ -33,7 +33,8 @@ void DrawElement(HDC dc, const RECT& rect, TBitmap& bitmap, bool vertical, bool 
 // A bitmap of rect's size holding the nine-sliced frame. Margins that do
 // not fit side by side (left + right wider than rect, or top + bottom
 // higher) are both dropped; with tile the centre is repeated, else
-// stretched. Null for an inverted or empty rectangle.
+// stretched. Null for an inverted or empty rectangle; from an empty strip
+// or with a frame count below 1 the bitmap gets no pieces.
 UniqueBitmap BuildElementBitmap(const RECT& rect, TBitmap& bitmap, const RECT& margins, bool vertical, bool tile,
                                 int frameCount, int frameIndex);
 

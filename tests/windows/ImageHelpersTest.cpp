@@ -95,15 +95,14 @@ TEST(GradientFill, OnlyTheLinesInsideTheClipBoxArePainted) {
 
 // GDI clips every line anyway, so the pixels cannot tell whether lines
 // outside the clip box were painted: a metafile records every brush made.
+int CALLBACK CountBrush(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM count) {
+    if (record->iType == EMR_CREATEBRUSHINDIRECT) ++*reinterpret_cast<int*>(count);
+    return 1;
+}
+
 int BrushesCreated(HENHMETAFILE metafile) {
     int count = 0;
-    EnumEnhMetaFile(
-        nullptr, metafile,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
-            if (record->iType == EMR_CREATEBRUSHINDIRECT) ++*reinterpret_cast<int*>(data);
-            return 1;
-        },
-        &count, nullptr);
+    EnumEnhMetaFile(nullptr, metafile, CountBrush, &count, nullptr);
     return count;
 }
 
