@@ -1,6 +1,7 @@
 #include "skin/data/ElementDrawing.h"
 
 #include <optional>
+#include <utility>
 
 #include "core/SystemColours.h"
 #include "skin/data/WindowsPlatform.h"
