@@ -4,18 +4,16 @@
 // its members in a table (name, DISPID) and answers InvokeMember by DISPID.
 #include <windows.h>
 #include <ole2.h>
-#include <wrl/client.h>
 
 #include <memory>
 #include <span>
 #include <type_traits>
 #include <utility>
 
+#include "ComPtr.h"
 #include "DispArgs.h"
 
 namespace loopback {
-
-using Microsoft::WRL::ComPtr;
 
 // Live objects and class factory locks; DllCanUnloadNow answers from these.
 void ModuleAddRef();
@@ -39,9 +37,7 @@ public:
     // Makes an object with one reference, owned by the returned pointer.
     template <class... A>
     static ComPtr<Derived> Make(A&&... args) {
-        ComPtr<Derived> p;
-        p.Attach(std::make_unique<Derived>(std::forward<A>(args)...).release());
-        return p;
+        return ComPtr<Derived>::Adopt(std::make_unique<Derived>(std::forward<A>(args)...).release());
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
