@@ -9,7 +9,9 @@
 #include "core/ByteOrder.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/data/BitmapEffects.h"
-#include "skin/data/DrawingCalls.h"
+#include "skin/data/BitmapOps.h"
+#include "skin/data/ElementDrawing.h"
+#include "skin/data/GradientFill.h"
 #include "skin/data/OptionalEntryPoints.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
@@ -52,8 +54,7 @@ void MakeFilled(TBitmap& bitmap, int width, int height, TColor colour) {
 
 void Mirrored24(TBitmap& bitmap) {
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-    GdiFlush();
-    if (!bitmap.Empty()) MirrorHorizontal(bitmap.Pixels());
+    MirrorHorizontal(bitmap);
 }
 
 bool HasBitmapResource(const wchar_t* name) {
@@ -314,7 +315,7 @@ void TSkinData::ApplySkin() {
     SunkEdge = ReadPlain("SunkEdge");
 
     if (ComboButton && !ComboButton->Bitmap.Empty()) {
-        ComboButton->Bitmap2.Assign(ComboButton->Bitmap);
+        CloneBitmap(ComboButton->Bitmap, ComboButton->Bitmap2);
         Mirrored24(ComboButton->Bitmap2);
     }
 
@@ -647,9 +648,9 @@ void TSkinData::BuildComboStrips() {
     ComboButton->Margins = SunkEdge->Margins;
     ComboButton->Margins.left = 2;
     ComboButton->Margins.right = b + 2;
-    ComboButton->Bitmap.Assign(result);
+    CloneBitmap(result, ComboButton->Bitmap);
 
-    SunkEdge->Bitmap.Assign(result);
+    CloneBitmap(result, SunkEdge->Bitmap);
     Mirrored24(SunkEdge->Bitmap);
     SunkEdge->Margins.left = b + 2;
     SunkEdge->Margins.right = 2;
@@ -660,10 +661,8 @@ void TSkinData::BuildComboArrow() {
     ComboArrow = std::make_unique<TDataSkinObject>("ComboxArrow");
     if (!SunkEdge) {
         if (!ComboButton) return;
-        ComboArrow->Bitmap.Assign(ComboButton->Bitmap);
-        ComboArrow->Bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-        GdiFlush();
-        if (!ComboArrow->Bitmap.Empty()) ReplaceMagenta(ComboArrow->Bitmap.Pixels(), ButtonFaceColour);
+        CloneBitmap(ComboButton->Bitmap, ComboArrow->Bitmap);
+        ReplaceMagenta(ComboArrow->Bitmap, ButtonFaceColour);
         ComboArrow->Frame = ComboButton->Frame;
         return;
     }
