@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -77,224 +78,70 @@ Bytes TwoToned(int width, int height, TColor left, TColor right) {
 
 Bytes Text(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
-// The definition of the skin stored in the main window, key for key.
-constexpr std::string_view kShippedIni = R"([TitlebarSkin]
-SkinName=luna-BLUE
-SkinAuthor=Quellory
-[Skins]
-Version=200
-[Buttons]
-Bitmap=Buttons.bmp
-TopHeight=9
-BottomHeight=9
-LeftWidth=8
-Rightwidth=8
-Trans=1
-CheckButtonFrame=12
-RadioButtonFrame=8
-CheckButton=Checkbox.bmp
-RadioButton=RadioButton.bmp
-[Progress]
-Bitmap=Progress.bmp
-TopHeight=3
-BottomHeight=3
-LeftWidth=4
-Rightwidth=4
-Trans=0
-Tile=1
-Style=1
-[Progress.Chunk]
-Image=ProgressChunk.bmp
-TopHeight=6
-BottomHeight=5
-LeftWidth=0
-Rightwidth=0
-Trans=0
-Tile=1
-Style=1
-[Tabs]
-Image=Tab.bmp
-TopHeight=6
-BottomHeight=6
-LeftWidth=6
-Rightwidth=6
-Trans=0
-Tile=0
-Style=1
-[Tab.Pane]
-Image=TabSheet.bmp
-TopHeight=2
-BottomHeight=4
-LeftWidth=2
-Rightwidth=4
-Trans=0
-Tile=0
-Style=1
-[ComboButton]
-Image=ComboboxBtn.bmp
-Trans=0
-Style=1
-[StatusBarEdges]
-Image=StatusBar.bmp
-TopHeight=5
-BottomHeight=9
-LeftWidth=50
-Rightwidth=17
-Tile=1
-[Headerbar]
-Image=Header.bmp
-TopHeight=3
-BottomHeight=4
-LeftWidth=8
-Rightwidth=8
-Tile=1
-Trans=1
-frame=4
-[Scrollbar]
-Image=ScrollbarArrow.bmp
-[HorzScrollThumb]
-Image=ScrollbarHThumb.bmp
-TopHeight=5
-BottomHeight=5
-LeftWidth=5
-Rightwidth=5
-FrameCount=4
-[VertScrollThumb]
-Image=ScrollbarVThumb.bmp
-TopHeight=5
-BottomHeight=5
-LeftWidth=5
-Rightwidth=5
-FrameCount=4
-[HorzScroll]
-Image=ScrollbarHBar.bmp
-TopHeight=1
-BottomHeight=1
-LeftWidth=0
-Rightwidth=0
-Tile=0
-[VertScroll]
-Image=ScrollbarVBar.bmp
-TopHeight=0
-BottomHeight=0
-LeftWidth=1
-Rightwidth=1
-Tile=0
-[MenuBackground]
-Image=MenuBackground.bmp
-TopHeight=5
-BottomHeight=5
-LeftWidth=5
-Rightwidth=5
-[MenuItem]
-Image=MenuItem.bmp
-TopHeight=3
-BottomHeight=3
-LeftWidth=2
-Rightwidth=2
-Frame=5
-Trans=1
-[ExtraImages]
-Image=ExtraImages.bmp
-[Trackbar.ThumbHorz]
-Image=TrackThumbH.bmp
-[Trackbar.ThumbDown]
-Image=TrackBot.bmp
-[MDICONTROLS]
-Image=Mdibutton.bmp
-[UpDown.Vert]
-Image=Spin.bmp
-GlyphImage=SpinArrow.bmp
-[UpDown.Horz]
-Image=Spinh.bmp
-GlyphImage=SpinhArrow.bmp
-[Button0]
-ButtonImage=CloseButton.bmp
-Align=1
-XCoord=25
-YCoord=5
-Action=0
-Visibility=0
-[Button1]
-ButtonImage=MaxButton.bmp
-Align=1
-XCoord=49
-YCoord=5
-Action=1
-Visibility=2
-Visibility1=6
-[Button2]
-ButtonImage=MinButton.bmp
-Align=1
-XCoord=73
-YCoord=5
-Action=2
-Visibility=8
-[Button3]
-ButtonImage=RestroreButton.bmp
-Align=1
-XCoord=49
-YCoord=5
-Action=1
-Visibility=1
-[Button4]
-Align=0
-XCoord=8
-YCoord=7
-Action=3
-Visibility=0
-[Personality]
-Left=FrameLeft.bmp
-LeftFrame=2
-LeftStretch=1
-LeftTrans=1
-LeftTopHeight=29
-LeftBotHeight=5
-Right=FrameRight.bmp
-RightFrame=2
-RightStretch=1
-RightTrans=1
-RightTopHeight=29
-RightBotHeight=5
-Top=FrameTop.bmp
-TopFrame=2
-TopStretch=1
-TopTrans=1
-TopTopHeight=32
-TopBotHeight=39
-Bottom=FrameBottom.bmp
-BottomFrame=2
-BottomStretch=1
-BottomTrans=0
-BottomTopHeight=32
-BottomBotHeight=39
-TextShift=16
-TextShiftVert=2
-TextRightClip=20
-[MinCaption]
-Image=MinCaption.bmp
-TopHeight=12
-BottomHeight=8
-LeftWidth=23
-Rightwidth=26
-Tile=0
-Trans=0
-Frame=2
-[Colours]
-ButtonFace=236 233 216
-TitleTextActive=255 255 255
-TitleTextNoActive=216 228 248
-ButtonHilight=255 255 255
-ButtonShadow=172 168 153
-ButtonDkShadow=113 111 100
-Buttonlight=241 239 226
-Menubar=236 233 216
-Menu=255 255 255
-MenuText=0 0 0
-MenuBarText=0 0 0
-Hilight=49 106 197
-HilightText=255 255 255
-)";
+// The definition of the skin stored in the main window, key for key: one
+// section per row, keys separated by "; ".
+constexpr std::string_view kShippedSections[] = {
+    "TitlebarSkin: SkinName=luna-BLUE; SkinAuthor=Quellory",
+    "Skins: Version=200",
+    "Buttons: Bitmap=Buttons.bmp; TopHeight=9; BottomHeight=9; LeftWidth=8; Rightwidth=8; Trans=1; "
+    "CheckButtonFrame=12; RadioButtonFrame=8; CheckButton=Checkbox.bmp; RadioButton=RadioButton.bmp",
+    "Progress: Bitmap=Progress.bmp; TopHeight=3; BottomHeight=3; LeftWidth=4; Rightwidth=4; Trans=0; Tile=1; Style=1",
+    "Progress.Chunk: Image=ProgressChunk.bmp; TopHeight=6; BottomHeight=5; LeftWidth=0; Rightwidth=0; Trans=0; "
+    "Tile=1; Style=1",
+    "Tabs: Image=Tab.bmp; TopHeight=6; BottomHeight=6; LeftWidth=6; Rightwidth=6; Trans=0; Tile=0; Style=1",
+    "Tab.Pane: Image=TabSheet.bmp; TopHeight=2; BottomHeight=4; LeftWidth=2; Rightwidth=4; Trans=0; Tile=0; Style=1",
+    "ComboButton: Image=ComboboxBtn.bmp; Trans=0; Style=1",
+    "StatusBarEdges: Image=StatusBar.bmp; TopHeight=5; BottomHeight=9; LeftWidth=50; Rightwidth=17; Tile=1",
+    "Headerbar: Image=Header.bmp; TopHeight=3; BottomHeight=4; LeftWidth=8; Rightwidth=8; Tile=1; Trans=1; frame=4",
+    "Scrollbar: Image=ScrollbarArrow.bmp",
+    "HorzScrollThumb: Image=ScrollbarHThumb.bmp; TopHeight=5; BottomHeight=5; LeftWidth=5; Rightwidth=5; "
+    "FrameCount=4",
+    "VertScrollThumb: Image=ScrollbarVThumb.bmp; TopHeight=5; BottomHeight=5; LeftWidth=5; Rightwidth=5; "
+    "FrameCount=4",
+    "HorzScroll: Image=ScrollbarHBar.bmp; TopHeight=1; BottomHeight=1; LeftWidth=0; Rightwidth=0; Tile=0",
+    "VertScroll: Image=ScrollbarVBar.bmp; TopHeight=0; BottomHeight=0; LeftWidth=1; Rightwidth=1; Tile=0",
+    "MenuBackground: Image=MenuBackground.bmp; TopHeight=5; BottomHeight=5; LeftWidth=5; Rightwidth=5",
+    "MenuItem: Image=MenuItem.bmp; TopHeight=3; BottomHeight=3; LeftWidth=2; Rightwidth=2; Frame=5; Trans=1",
+    "ExtraImages: Image=ExtraImages.bmp",
+    "Trackbar.ThumbHorz: Image=TrackThumbH.bmp",
+    "Trackbar.ThumbDown: Image=TrackBot.bmp",
+    "MDICONTROLS: Image=Mdibutton.bmp",
+    "UpDown.Vert: Image=Spin.bmp; GlyphImage=SpinArrow.bmp",
+    "UpDown.Horz: Image=Spinh.bmp; GlyphImage=SpinhArrow.bmp",
+    "Button0: ButtonImage=CloseButton.bmp; Align=1; XCoord=25; YCoord=5; Action=0; Visibility=0",
+    "Button1: ButtonImage=MaxButton.bmp; Align=1; XCoord=49; YCoord=5; Action=1; Visibility=2; Visibility1=6",
+    "Button2: ButtonImage=MinButton.bmp; Align=1; XCoord=73; YCoord=5; Action=2; Visibility=8",
+    "Button3: ButtonImage=RestroreButton.bmp; Align=1; XCoord=49; YCoord=5; Action=1; Visibility=1",
+    "Button4: Align=0; XCoord=8; YCoord=7; Action=3; Visibility=0",
+    "Personality: Left=FrameLeft.bmp; LeftFrame=2; LeftStretch=1; LeftTrans=1; LeftTopHeight=29; "
+    "LeftBotHeight=5; Right=FrameRight.bmp; RightFrame=2; RightStretch=1; RightTrans=1; RightTopHeight=29; "
+    "RightBotHeight=5; Top=FrameTop.bmp; TopFrame=2; TopStretch=1; TopTrans=1; TopTopHeight=32; "
+    "TopBotHeight=39; Bottom=FrameBottom.bmp; BottomFrame=2; BottomStretch=1; BottomTrans=0; "
+    "BottomTopHeight=32; BottomBotHeight=39; TextShift=16; TextShiftVert=2; TextRightClip=20",
+    "MinCaption: Image=MinCaption.bmp; TopHeight=12; BottomHeight=8; LeftWidth=23; Rightwidth=26; Tile=0; "
+    "Trans=0; Frame=2",
+    "Colours: ButtonFace=236 233 216; TitleTextActive=255 255 255; TitleTextNoActive=216 228 248; "
+    "ButtonHilight=255 255 255; ButtonShadow=172 168 153; ButtonDkShadow=113 111 100; Buttonlight=241 239 226; "
+    "Menubar=236 233 216; Menu=255 255 255; MenuText=0 0 0; MenuBarText=0 0 0; Hilight=49 106 197; "
+    "HilightText=255 255 255",
+};
+
+std::string IniText(std::span<const std::string_view> rows) {
+    std::string text;
+    for (std::string_view row : rows) {
+        const std::size_t colon = row.find(": ");
+        text += "[" + std::string(row.substr(0, colon)) + "]\r\n";
+        std::string_view keys = row.substr(colon + 2);
+        while (!keys.empty()) {
+            const std::size_t end = keys.find("; ");
+            text += std::string(keys.substr(0, end)) + "\r\n";
+            keys = end == std::string_view::npos ? std::string_view() : keys.substr(end + 2);
+        }
+    }
+    return text;
+}
+
+const std::string kShippedIni = IniText(kShippedSections);
 
 // The 35 files of the shipped skin: names, sizes and depths as stored.
 std::vector<TArchiveEntry> ShippedFiles(std::string_view ini = kShippedIni, bool textured = false) {
