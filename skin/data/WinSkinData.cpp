@@ -44,7 +44,7 @@ void FillSolid(HDC dc, const RECT& r, TColor colour) {
     FillRect(dc, &r, brush.get());
 }
 
-// An empty 24-bit picture of the given size, filled with colour.
+// A 24-bit picture of the given size, filled with colour.
 void MakeFilled(TBitmap& bitmap, int width, int height, TColor colour) {
     bitmap.Clear();
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
