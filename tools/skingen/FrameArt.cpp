@@ -187,9 +187,11 @@ TBoxStyle CaptionButtonStyle(bool red, TLook look) {
         case TLook::Pressed: return pressed;
         case TLook::Inactive: return {Inactive(rim), Inactive(normal.top), Inactive(normal.bottom), 3};
         case TLook::InactiveHot: return {Inactive(rim), Inactive(hot.top), Inactive(hot.bottom), 3};
-        case TLook::Disabled:
-            return {MixColour(rim, MakeColour(160, 180, 220), 1, 2), MixColour(normal.top, MakeColour(200, 210, 230), 1, 2),
-                    MixColour(normal.bottom, MakeColour(200, 210, 230), 1, 2), 3};
+        case TLook::Disabled: {
+            // Washed out towards grey, so it never reads as merely inactive.
+            const TColor grey = MakeColour(206, 210, 218);
+            return {MixColour(rim, grey, 1, 2), MixColour(normal.top, grey, 3, 4), MixColour(normal.bottom, grey, 3, 4), 3};
+        }
     }
     return normal;
 }
@@ -198,7 +200,7 @@ TColor GlyphInk(TLook look, const TBoxStyle& style) {
     switch (look) {
         case TLook::Inactive:
         case TLook::InactiveHot: return MakeColour(238, 242, 250);
-        case TLook::Disabled: return MixColour(style.bottom, MakeColour(255, 255, 255), 1, 2);
+        case TLook::Disabled: return MixColour(style.bottom, MakeColour(255, 255, 255), 2, 5);
         default: return MakeColour(255, 255, 255);
     }
 }

@@ -178,7 +178,7 @@ private:
         // Push buttons in their five states, then check boxes and radio buttons.
         const int cx = w.x + bl + 10, cy = w.y + caption + 10;
         for (int state = 1; state <= 5; ++state)
-            DrawNine(sheet, {cx + (state - 1) * 62, cy, 56, 23}, FrameOf("Buttons", "Bitmap", state),
+            DrawNine(sheet, {cx + (state - 1) * 54, cy, 50, 23}, FrameOf("Buttons", "Bitmap", state),
                      MarginsOf("Buttons"), true);
         for (int i = 0; i < 12; ++i) sheet.Blit(FrameOf("Buttons", "CheckButton", i + 1), cx + i * 18, cy + 32, true);
         for (int i = 0; i < 8; ++i) sheet.Blit(FrameOf("Buttons", "RadioButton", i + 1), cx + i * 18, cy + 50, true);
@@ -202,10 +202,15 @@ private:
     int PaintPreview(TArtImage& sheet, int y) {
         DrawTinyText(sheet, kMargin, y, "SAMPLE WINDOWS (ACTIVE, INACTIVE)", kText);
         y += kTinyFontHeight + 6;
-        const int w = 360, h = 190;
-        PaintWindow(sheet, {kMargin, y, w, h}, true);
-        PaintWindow(sheet, {kMargin + w + 2 * kGap, y, w, h}, false);
-        return y + h + 2 * kGap;
+        const int w = 300, h = 170;
+        int x = kMargin;
+        for (const bool active : {true, false}) {
+            TArtImage window(w, h, kPaper);
+            PaintWindow(window, window.Bounds(), active);
+            sheet.StretchBlit({x, y, w * scale_, h * scale_}, window, window.Bounds());
+            x += w * scale_ + 2 * kGap;
+        }
+        return y + h * scale_ + 2 * kGap;
     }
 
     int PaintElement(TArtImage& sheet, const TSheetElement& element, int y) {
