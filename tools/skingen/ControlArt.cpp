@@ -31,7 +31,17 @@ TBoxStyle SmallButtonStyle(TLook look) {
     return {MakeColour(160, 186, 236), MakeColour(230, 238, 255), MakeColour(190, 208, 246), 2};
 }
 
-TColor InkFor(TLook look) { return look == TLook::Disabled ? kDisabledInk : kInk; }
+// Glyphs change with the state too: the spin arrows and the combo arrows
+// are drawn on their own, over faces that may not change.
+TColor InkFor(TLook look) {
+    switch (look) {
+        case TLook::Hot: return MakeColour(0, 96, 224);
+        case TLook::Pressed: return MakeColour(0, 28, 92);
+        case TLook::Disabled: return kDisabledInk;
+        case TLook::Normal: break;
+    }
+    return kInk;
+}
 
 const std::vector<std::string_view> kDownChevron = {
     "#.....#",

@@ -22,7 +22,13 @@ TBoxStyle ArrowStyle(TLook look) {
 }
 
 TColor ArrowInk(TLook look) {
-    return look == TLook::Disabled ? MakeColour(168, 174, 186) : MakeColour(40, 60, 110);
+    switch (look) {
+        case TLook::Hot: return MakeColour(0, 96, 224);
+        case TLook::Pressed: return MakeColour(0, 28, 92);
+        case TLook::Disabled: return MakeColour(168, 174, 186);
+        case TLook::Normal: break;
+    }
+    return MakeColour(40, 60, 110);
 }
 
 // An arrow pointing up; the others are turned from it.
