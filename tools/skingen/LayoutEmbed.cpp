@@ -1,5 +1,6 @@
 #include "tools/skingen/LayoutEmbed.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/LayoutText.h"
@@ -7,9 +8,11 @@
 std::vector<std::uint8_t> SkinStreamValue(std::span<const std::uint8_t> compressed) {
     if (compressed.size() > 0x7FFFFFFF) throw std::invalid_argument("a skin stream over 2 GiB cannot be stored");
     const auto n = static_cast<std::uint32_t>(compressed.size());
-    std::vector<std::uint8_t> value = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                       static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
-    value.insert(value.end(), compressed.begin(), compressed.end());
+    // Sized first and filled in place: GCC 12 misreads an insert after a
+    // 4-byte initialiser as an out-of-bounds copy (-Warray-bounds).
+    std::vector<std::uint8_t> value(4 + compressed.size());
+    for (int i = 0; i < 4; ++i) value[i] = static_cast<std::uint8_t>(n >> (8 * i));
+    std::copy(compressed.begin(), compressed.end(), value.begin() + 4);
     return value;
 }
 
