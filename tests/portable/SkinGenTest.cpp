@@ -416,6 +416,15 @@ TEST(SkinGenEmbed, ReplacesTheMarkerWithTheStoredValue) {
     EXPECT_EQ(SkinStreamValue(stream).size(), 44u);
 }
 
+TEST(SkinGenEmbed, PropertyLinesAloneForAnEmptyAndALongStream) {
+    EXPECT_EQ(SkinStreamProperty({}), (std::vector<std::string>{"SkinStream = {", "  00000000}"}));
+    const std::vector<std::uint8_t> stream(100, 1);
+    const auto lines = SkinStreamProperty(stream);
+    ASSERT_EQ(lines.size(), 1u + (104 + 15) / 16);  // 16 bytes a line
+    EXPECT_EQ(lines[1], "  64000000010101010101010101010101");
+    EXPECT_TRUE(lines.back().ends_with("}"));
+}
+
 TEST(SkinGenEmbed, RefusesTemplatesWithoutExactlyOneMarker) {
     EXPECT_THROW(EmbedSkinStream("object A: TA\nend\n", {}), std::invalid_argument);
     EXPECT_THROW(EmbedSkinStream("object A: TA\n  @SKINSTREAM@\n  @SKINSTREAM@\nend\n", {}), std::invalid_argument);

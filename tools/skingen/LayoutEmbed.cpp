@@ -16,11 +16,7 @@ std::vector<std::uint8_t> SkinStreamValue(std::span<const std::uint8_t> compress
     return value;
 }
 
-namespace {
-
-// The property as the layout writer puts it, one string per line, without
-// the object's own indentation.
-std::vector<std::string> PropertyLines(std::span<const std::uint8_t> compressed) {
+std::vector<std::string> SkinStreamProperty(std::span<const std::uint8_t> compressed) {
     LayoutObject holder{"SkinData1", "TSkinData"};
     holder.properties.push_back({{"SkinStream"}, MakeLayoutBinary(SkinStreamValue(compressed))});
     const std::string text = WriteLayout(holder);
@@ -37,8 +33,6 @@ std::vector<std::string> PropertyLines(std::span<const std::uint8_t> compressed)
     return property;
 }
 
-}  // namespace
-
 std::string EmbedSkinStream(std::string_view layoutTemplate, std::span<const std::uint8_t> compressed) {
     std::string out;
     int markers = 0;
@@ -52,7 +46,7 @@ std::string EmbedSkinStream(std::string_view layoutTemplate, std::span<const std
         const std::size_t indent = line.find_first_not_of(" \t");
         if (indent != std::string_view::npos && line.substr(indent) == kSkinStreamMarker) {
             ++markers;
-            const auto property = PropertyLines(compressed);
+            const auto property = SkinStreamProperty(compressed);
             for (std::size_t i = 0; i < property.size(); ++i) {
                 out += line.substr(0, indent);
                 out += property[i];

@@ -16,6 +16,10 @@ inline constexpr std::string_view kSkinStreamMarker = "@SKINSTREAM@";
 // little-endian), then the stream.
 std::vector<std::uint8_t> SkinStreamValue(std::span<const std::uint8_t> compressed);
 
+// "SkinStream = {...}" in the layout writer's binary format, one string per
+// line, unindented.
+std::vector<std::string> SkinStreamProperty(std::span<const std::uint8_t> compressed);
+
 // The template with its marker line replaced by "SkinStream = {...}" at the
 // marker's indentation, in the layout writer's binary format; the template's
 // line ending is kept. Raises std::invalid_argument unless exactly one line

@@ -2,6 +2,7 @@
 //   skingen skin DIR                    the 35 skin files (34 bitmaps, the definition)
 //   skingen names                       their names in archive order, one a line
 //   skingen resources DIR               menuglyphs.bmp, track.bmp, trackvert.bmp
+//   skingen property SKIN OUTPUT        the line(s) "SkinStream = {...}" of that skin
 //   skingen embed TEMPLATE SKIN OUTPUT  a layout with the skin as its SkinStream
 // Exit codes: 0 success, 1 failure, 2 usage.
 #include <filesystem>
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: skingen skin DIR | names | resources DIR | embed TEMPLATE SKIN OUTPUT\n";
+    "usage: skingen skin DIR | names | resources DIR | property SKIN OUTPUT | embed TEMPLATE SKIN OUTPUT\n";
 
 std::vector<std::uint8_t> ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -50,6 +51,10 @@ int Run(const std::vector<std::string>& args) {
         std::cout << kSkinDefinitionName << '\n';
     } else if (verb == "resources" && args.size() == 2) {
         WriteAll(args[1], BuildFiles(ProgramResourceSpecs()));
+    } else if (verb == "property" && args.size() == 3) {
+        std::string text;
+        for (const auto& line : SkinStreamProperty(ReadFile(args[1]))) text += line + "\n";
+        WriteFile(args[2], text.data(), text.size());
     } else if (verb == "embed" && args.size() == 4) {
         const auto layout = ReadFile(args[1]);
         const std::string text = EmbedSkinStream(std::string(layout.begin(), layout.end()), ReadFile(args[2]));
