@@ -48,7 +48,7 @@ const TTableRow kTable[] = {
     {"mincaption.bmp", 66, 58, 24},
 };
 
-const TColor kMagentaKey = MakeColour(255, 0, 255);
+constexpr TColor kMagentaKey = MakeColour(255, 0, 255);
 
 // Generated once: drawing and packing take a moment under the sanitizers.
 const std::vector<TNamedFile>& SkinFiles() {

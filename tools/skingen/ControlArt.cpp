@@ -9,13 +9,13 @@
 namespace skinart {
 namespace {
 
-const TColor kWhite = MakeColour(255, 255, 255);
-const TColor kHotRing = MakeColour(250, 190, 70);
-const TColor kFocusRing = MakeColour(110, 160, 240);
-const TColor kDisabledEdge = MakeColour(190, 196, 206);
-const TColor kDisabledFill = MakeColour(244, 245, 248);
-const TColor kDisabledInk = MakeColour(168, 174, 186);
-const TColor kInk = MakeColour(40, 60, 110);
+constexpr TColor kWhite = MakeColour(255, 255, 255);
+constexpr TColor kHotRing = MakeColour(250, 190, 70);
+constexpr TColor kFocusRing = MakeColour(110, 160, 240);
+constexpr TColor kDisabledEdge = MakeColour(190, 196, 206);
+constexpr TColor kDisabledFill = MakeColour(244, 245, 248);
+constexpr TColor kDisabledInk = MakeColour(168, 174, 186);
+constexpr TColor kInk = MakeColour(40, 60, 110);
 
 enum class TLook { Normal, Hot, Pressed, Disabled };
 

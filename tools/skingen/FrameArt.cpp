@@ -22,11 +22,11 @@ constexpr int kCornerRadius = 7;
 TColor Inactive(TColor c) { return MixColour(c, MakeColour(196, 208, 232), 11, 20); }
 
 TColor CaptionRow(int y) {
-    static const TColor edge = MakeColour(0, 32, 128);
-    static const TColor highlight = MakeColour(150, 198, 255);
-    static const TColor upper = MakeColour(64, 142, 255);
-    static const TColor lower = MakeColour(0, 60, 196);
-    static const TColor shadow = MakeColour(0, 44, 156);
+    constexpr TColor edge = MakeColour(0, 32, 128);
+    constexpr TColor highlight = MakeColour(150, 198, 255);
+    constexpr TColor upper = MakeColour(64, 142, 255);
+    constexpr TColor lower = MakeColour(0, 60, 196);
+    constexpr TColor shadow = MakeColour(0, 44, 156);
     if (y <= 0) return edge;
     if (y == 1) return highlight;
     // The frame colour sits exactly on the row a third of the way down.

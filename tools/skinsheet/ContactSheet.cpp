@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const TColor kPaper = MakeColour(244, 244, 246);
-const TColor kText = MakeColour(24, 28, 40);
-const TColor kDim = MakeColour(110, 116, 130);
-const TColor kFrameBorder = MakeColour(176, 180, 190);
+constexpr TColor kPaper = MakeColour(244, 244, 246);
+constexpr TColor kText = MakeColour(24, 28, 40);
+constexpr TColor kDim = MakeColour(110, 116, 130);
+constexpr TColor kFrameBorder = MakeColour(176, 180, 190);
 constexpr int kSheetWidth = 1280;
 constexpr int kMargin = 16;
 constexpr int kGap = 10;
