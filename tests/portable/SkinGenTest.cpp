@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -432,6 +434,74 @@ TEST(SkinGenEmbed, RefusesTemplatesWithoutExactlyOneMarker) {
     EXPECT_THROW(EmbedSkinStream("object A: TA\n  X = @SKINSTREAM@\nend\n", {}), std::invalid_argument);
 }
 
+struct TMixCase {
+    const char* name;
+    TColor a, b;
+    int num, den;
+    TColor expected;
+};
+
+const TMixCase kMixCases[] = {
+    {"Start", MakeColour(10, 20, 30), MakeColour(200, 100, 0), 0, 4, MakeColour(10, 20, 30)},
+    {"End", MakeColour(10, 20, 30), MakeColour(200, 100, 0), 4, 4, MakeColour(200, 100, 0)},
+    {"HalfRoundsUp", MakeColour(0, 0, 0), MakeColour(255, 1, 3), 1, 2, MakeColour(128, 1, 2)},
+    {"ChannelsApart", MakeColour(0, 255, 0), MakeColour(255, 0, 255), 1, 3, MakeColour(85, 170, 85)},
+    {"ZeroDenominatorKeepsFirst", MakeColour(1, 2, 3), MakeColour(9, 9, 9), 1, 0, MakeColour(1, 2, 3)},
+};
+
+TEST(SkinGenArt, MixColourPerChannelRounded) {
+    for (const auto& c : kMixCases) EXPECT_EQ(MixColour(c.a, c.b, c.num, c.den), c.expected) << c.name;
+}
+
+TEST(SkinGenArt, RampHitsEveryStopAndClamps) {
+    const TColor a = MakeColour(0, 0, 0), b = MakeColour(100, 100, 100), c = MakeColour(200, 0, 100);
+    const std::vector<TColor> stops = {a, b, c};
+    EXPECT_EQ(RampColour(stops, 0, 5), a);
+    EXPECT_EQ(RampColour(stops, 1, 5), MakeColour(50, 50, 50));
+    EXPECT_EQ(RampColour(stops, 2, 5), b);
+    EXPECT_EQ(RampColour(stops, 4, 5), c);
+    EXPECT_EQ(RampColour(stops, 9, 5), c);
+    EXPECT_EQ(RampColour(stops, -3, 5), a);
+    EXPECT_EQ(RampColour({b}, 3, 5), b);
+    EXPECT_EQ(RampColour(stops, 0, 1), a);  // one row: no division by zero
+}
+
+struct TRoundCase {
+    const char* name;
+    TArtRect r;
+    int radius;
+    int x, y;
+    bool inside;
+};
+
+const TRoundCase kRoundCases[] = {
+    {"SquareKeepsCorner", {0, 0, 5, 5}, 0, 0, 0, true},
+    {"RadiusTwoCutsCorner", {0, 0, 5, 5}, 2, 0, 0, false},
+    {"RadiusTwoKeepsNeighbour", {0, 0, 5, 5}, 2, 1, 0, true},
+    {"CircleCutsDiagonal", {0, 0, 13, 13}, 6, 1, 1, false},
+    {"CircleKeepsInnerDiagonal", {0, 0, 13, 13}, 6, 2, 2, true},
+    {"CircleKeepsTopMiddle", {0, 0, 13, 13}, 6, 6, 0, true},
+    {"CircleCutsBottomRight", {0, 0, 13, 13}, 6, 12, 12, false},
+    {"OffsetRect", {10, 20, 5, 5}, 2, 10, 20, false},
+    {"OutsideRect", {0, 0, 5, 5}, 0, 5, 2, false},
+};
+
+TEST(SkinGenArt, RoundedCornersCutTheRightPixels) {
+    for (const auto& c : kRoundCases) EXPECT_EQ(InsideRounded(c.r, c.radius, c.x, c.y), c.inside) << c.name;
+}
+
+TEST(SkinGenArt, BoxOutlineRingAndFillLeaveOutsideAlone) {
+    TArtImage image(7, 7);
+    DrawBox(image, image.Bounds(), {MakeColour(1, 1, 1), MakeColour(9, 9, 9), MakeColour(9, 9, 9), 2, MakeColour(5, 5, 5)});
+    EXPECT_EQ(image.Pixel(0, 0), kMagentaKey);        // cut corner
+    EXPECT_EQ(image.Pixel(1, 0), MakeColour(1, 1, 1));  // outline
+    EXPECT_EQ(image.Pixel(0, 1), MakeColour(1, 1, 1));  // the outline steps round the corner
+    EXPECT_EQ(image.Pixel(1, 1), MakeColour(5, 5, 5));  // ... and the ring follows it
+    EXPECT_EQ(image.Pixel(3, 1), MakeColour(5, 5, 5));  // ring inside the outline
+    EXPECT_EQ(image.Pixel(3, 3), MakeColour(9, 9, 9));  // fill
+    EXPECT_THROW(DrawPattern(image, 0, 0, {"#?"}, {{'#', 0}}), std::invalid_argument);
+}
+
 struct TRuleCase {
     const char* name;
     std::string ini;
@@ -483,6 +553,17 @@ TEST(SkinSheet, CutsFramesAcrossOrDown) {
     EXPECT_EQ(down[1].Height(), 2);
     EXPECT_EQ(down[1].Width(), 6);
     EXPECT_TRUE(CutFrames(strip, 7, false).empty());  // frames narrower than a pixel
+}
+
+TEST(SkinSheet, FolderNamesAreLowerCasedInNameOrder) {
+    const auto dir = std::filesystem::temp_directory_path() / "quellory-skinsheet-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* name : {"Zeta.BMP", "alpha.ini"}) std::ofstream(dir / name) << "x";
+    const TSkinContents skin = LoadSkinFolder(dir);
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(skin.names, (std::vector<std::string>{"alpha.ini", "zeta.bmp"}));
+    EXPECT_EQ(skin.files.at("zeta.bmp"), std::vector<std::uint8_t>{'x'});
 }
 
 TEST(SkinSheet, ShowsTheWholeShippedSkin) {
