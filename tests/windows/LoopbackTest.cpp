@@ -566,6 +566,16 @@ TEST_F(Loopback, OnlyCompleteLinesAreActedOn) {
     EXPECT_EQ(sink.events.size(), 2u) << "comments, blank and malformed lines do nothing";
 }
 
+TEST_F(Loopback, AScriptRewrittenShorterIsReadFromItsStart) {
+    OpenDictating();
+    Script("recognize one long first line\n");
+    ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
+    DeleteFileW(scriptPath.c_str());
+    Script("recognize two\n");
+    ASSERT_TRUE(WaitFor(DISPID_SRCERecognition, 2));
+    EXPECT_EQ(sink.events.back().args[3], L"two");
+}
+
 TEST_F(Loopback, WaitDelaysTheLinesAfterIt) {
     OpenDictating();
     Script("soundstart\nwait 300\nsoundend\nphrasestart\n");
@@ -617,6 +627,8 @@ TEST_F(Loopback, UnsupportedUITypesAreAnsweredFalse) {
     EXPECT_EQ(CallByName(recognizer, L"IsUISupported", DISPATCH_METHOD, {TextArg(L"MicTraining")}, &byName), S_OK);
     EXPECT_EQ(V_VT(&byName), VT_BOOL);
     EXPECT_EQ(V_BOOL(&byName), VARIANT_FALSE);
+    Bstr title(L"Microphone Setup"), type(L"MicTraining");
+    EXPECT_EQ(recognizer->DisplayUI(0, title.s, type.s, &extra), E_INVALIDARG) << "no dialog for it either";
     recognizer->Release();
 }
 
