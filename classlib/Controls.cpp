@@ -353,6 +353,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(std::make_
 }
 
 TWinControl::~TWinControl() {
+    // Leave the parent while this is still a windowed control: the parent
+    // keeps windowed children in its tab list too.
+    if (Parent()) Parent()->RemoveControl(this);
     // Children outlive this part of us only as orphans: they are owned, and
     // freed, by their owner.
     for (TControl* c : std::vector<TControl*>(controls_)) RemoveControl(c);

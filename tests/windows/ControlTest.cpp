@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "classlib/Forms.h"
+#include "classlib/Icon.h"
 #include "classlib/LayoutReader.h"
 
 namespace {
@@ -384,4 +385,34 @@ TEST(Forms, TabMovesTheFocusInTabOrderThroughTheDialogKeyPath) {
     PostMessageW(f.probe->Handle(), WM_KEYDOWN, VK_TAB, 1);
     EXPECT_TRUE(PumpUntil([&] { return second->Focused(); }, 1000));
     EXPECT_EQ(f.form->ActiveControl(), second);
+}
+
+TEST(Forms, PositionScreenCenterAndTheFormIconReachTheWindow) {
+    auto* form = TComponent::Create<TForm>(Application);
+    form->SetBounds(0, 0, 300, 200);
+    form->SetPosition(TPosition::poScreenCenter);
+    form->Icon()->SetHandle(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+    form->Show();
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 200) / 2);
+    EXPECT_NE(SendMessageW(form->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(form->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+    form->Free();
+}
+
+TEST(Forms, AFreedControlLeavesItsParentsTabOrder) {
+    ShownForm f;
+    auto* first = TComponent::Create<TProbe>(f.form);
+    first->SetParent(f.form);
+    auto* second = TComponent::Create<TProbe>(f.form);
+    second->SetParent(f.form);
+    const int secondOrder = second->TabOrder();
+    first->Free();
+    EXPECT_EQ(second->TabOrder(), secondOrder - 1);
+    std::vector<TWinControl*> list;
+    f.form->GetTabOrderList(list);
+    EXPECT_EQ(std::count(list.begin(), list.end(), static_cast<TWinControl*>(second)), 1);
+    EXPECT_EQ(list.size(), 2u);  // the probe of the shown form and the second one
 }
