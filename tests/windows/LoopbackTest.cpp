@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "speech/SpeechLib_TLB.h"
 #include "speech/loopback/ScriptLine.h"
 
 namespace {
@@ -734,6 +735,48 @@ TEST_F(Loopback, GetTextTreatsThePhraseAsOneElement) {
     EXPECT_EQ(AsText(byName), L"a  b");
     info->Release();
     result->Release();
+}
+
+// The program's own recognition context component, against the loopback.
+TEST_F(Loopback, TheRecognitionContextComponentWorksAgainstIt) {
+    TSpSharedRecoContext component(nullptr);
+    std::vector<std::wstring> texts;
+    std::vector<int> levels;
+    bool ended = false;
+    component.OnRecognition = [&](TObject*, int stream, const VARIANT&, int type, ISpeechRecoResult* result) {
+        EXPECT_EQ(stream, 1);
+        EXPECT_EQ(type, 0);
+        ISpeechPhraseInfo* info = nullptr;
+        BSTR text = nullptr;
+        if (SUCCEEDED(result->get_PhraseInfo(&info)) && SUCCEEDED(info->GetText(0, -1, VARIANT_TRUE, &text)))
+            texts.push_back(FromBstr(text));
+        SysFreeString(text);
+        if (info) info->Release();
+    };
+    component.OnAudioLevel = [&](TObject*, int, const VARIANT&, int level) { levels.push_back(level); };
+    component.OnEndStream = [&](TObject*, int, const VARIANT&, bool released) { ended = released; };
+    component.SetEventInterests(0x5FFFF);
+    Var id;
+    V_VT(&id) = VT_I4;
+    V_I4(&id) = 0;
+    auto dictation = component.CreateGrammar(id);
+    ASSERT_EQ(dictation->DictationSetState(SGDSActive), S_OK);
+    Script("fail Resume 0x8004503A\nrecognize 你好，world\nhypothesis no\naudiolevel 40\nendstream\n");
+    ASSERT_TRUE(PumpUntil([&] { return ended; }));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"你好，world"}));
+    EXPECT_EQ(levels, (std::vector<int>{40}));
+    try {
+        component.Resume();
+        ADD_FAILURE() << "Resume did not fail";
+    } catch (const EOleException& e) {
+        EXPECT_EQ(e.ErrorCode(), static_cast<HRESULT>(0x8004503A));
+    }
+    component.Pause();
+    const auto log = Log();
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ(std::vector<std::wstring>(log.begin(), log.begin() + 3),
+              (std::vector<std::wstring>{L"EventInterests 393215", L"CreateGrammar 0", L"DictationSetState 1"}));
+    EXPECT_EQ(std::vector<std::wstring>(log.end() - 2, log.end()), (std::vector<std::wstring>{L"Resume", L"Pause"}));
 }
 
 TEST(LoopbackScript, LinesParse) {
