@@ -240,9 +240,6 @@ protected:
     static void SetUpTestSuite() {
         dll = LoadLibraryW(Widen(QUELLORY_LOOPBACK_DLL).c_str());
         ASSERT_NE(dll, nullptr);
-        auto reg = reinterpret_cast<DllFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
-        ASSERT_NE(reg, nullptr);
-        ASSERT_EQ(reg(), S_OK);
     }
     static void TearDownTestSuite() {
         FreeLibrary(dll);
@@ -250,6 +247,12 @@ protected:
     }
 
     void SetUp() override {
+        // Registered for each test: other programs share the Wine prefix and
+        // may take the registration away to test running without it.
+        ASSERT_NE(dll, nullptr);
+        auto reg = reinterpret_cast<DllFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+        ASSERT_NE(reg, nullptr);
+        ASSERT_EQ(reg(), S_OK);
         scriptPath = TempPath(L"script.txt");
         logPath = TempPath(L"log.txt");
         DeleteFileW(scriptPath.c_str());
@@ -278,7 +281,7 @@ protected:
     }
     // Open, every event asked for, dictation on.
     void OpenDictating() {
-        Open();
+        ASSERT_NO_FATAL_FAILURE(Open());
         ASSERT_EQ(context->put_EventInterests(SREAllEvents), S_OK);
         Var id;
         V_VT(&id) = VT_I4;
@@ -354,14 +357,14 @@ TEST_F(Loopback, UnregisteringRemovesTheClassAndRegisteringBringsItBack) {
 
 TEST_F(Loopback, StaysLoadedWhileAContextLives) {
     auto canUnload = reinterpret_cast<DllFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     EXPECT_EQ(canUnload(), S_FALSE);
     Close();
     EXPECT_EQ(canUnload(), S_OK);
 }
 
 TEST_F(Loopback, EveryCallIsLoggedOnOneLineByVtableAndByName) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_EQ(context->put_EventInterests(static_cast<SpeechRecoEvents>(0x5FFFF)), S_OK);
     Var id;
     V_VT(&id) = VT_I4;
@@ -405,7 +408,7 @@ TEST_F(Loopback, EveryCallIsLoggedOnOneLineByVtableAndByName) {
 }
 
 TEST_F(Loopback, RecognitionCarriesItsTextByVtableAndByNameOnTheCreatingThread) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("recognize 你好 world\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
     const Seen& r = sink.events.back();
@@ -455,7 +458,7 @@ TEST_F(Loopback, EveryScriptedEventArrivesInOrderWithItsArguments) {
         {"endstream", DISPID_SRCEEndStream, {VT_BOOL}, {L"true"}, L"3"},
         {"recognize", DISPID_SRCERecognition, {VT_I4, VT_DISPATCH}, {L"0", L""}, L"3"},
     };
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.readResultsByName = false;
     std::string script;
     for (const Row& row : rows) script += std::string(row.line) + "\n";
@@ -477,7 +480,7 @@ TEST_F(Loopback, EveryScriptedEventArrivesInOrderWithItsArguments) {
 }
 
 TEST_F(Loopback, RecognitionsAreDroppedWithoutActiveDictationOrWhilePaused) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_EQ(context->put_EventInterests(SREAllEvents), S_OK);
     auto mark = [&](const char* lines) {
         const int before = sink.Count(DISPID_SRCESoundStart);
@@ -521,7 +524,7 @@ TEST_F(Loopback, RecognitionsAreDroppedWithoutActiveDictationOrWhilePaused) {
 }
 
 TEST_F(Loopback, OnlyEventsInTheInterestMaskAreFired) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     Var id;
     V_VT(&id) = VT_I4;
     ASSERT_EQ(context->CreateGrammar(id, &grammar), S_OK);
@@ -539,7 +542,7 @@ TEST_F(Loopback, OnlyEventsInTheInterestMaskAreFired) {
 }
 
 TEST_F(Loopback, AppendedLinesAreActedOnWithinAHundredMilliseconds) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     std::vector<ULONGLONG> delays;
     for (int i = 0; i < 7; ++i) {
         PumpFor(37);  // land at different points of the timer's period
@@ -554,7 +557,7 @@ TEST_F(Loopback, AppendedLinesAreActedOnWithinAHundredMilliseconds) {
 }
 
 TEST_F(Loopback, OnlyCompleteLinesAreActedOn) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("\xEF\xBB\xBFrecognize first\r\nrecognize hal");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
     PumpFor(120);
@@ -568,7 +571,7 @@ TEST_F(Loopback, OnlyCompleteLinesAreActedOn) {
 }
 
 TEST_F(Loopback, AScriptRewrittenShorterIsReadFromItsStart) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("recognize one long first line\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
     DeleteFileW(scriptPath.c_str());
@@ -578,7 +581,7 @@ TEST_F(Loopback, AScriptRewrittenShorterIsReadFromItsStart) {
 }
 
 TEST_F(Loopback, WaitDelaysTheLinesAfterIt) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("soundstart\nwait 300\nsoundend\nphrasestart\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCEPhraseStart));
     ASSERT_EQ(sink.events.size(), 3u);
@@ -589,7 +592,7 @@ TEST_F(Loopback, WaitDelaysTheLinesAfterIt) {
 }
 
 TEST_F(Loopback, FailMakesTheNextCallsOfThatMethodFail) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("fail Resume 0x8004503A\nfail Pause 0x80004005\nfail Pause 0x80070005\nfail Confidence 0x80020009\n"
            "soundstart\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCESoundStart));
@@ -611,7 +614,7 @@ TEST_F(Loopback, FailMakesTheNextCallsOfThatMethodFail) {
 }
 
 TEST_F(Loopback, UnsupportedUITypesAreAnsweredFalse) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     Script("unsupported MicTraining\nsoundstart\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCESoundStart));
     ISpeechRecognizer* recognizer = nullptr;
@@ -634,7 +637,7 @@ TEST_F(Loopback, UnsupportedUITypesAreAnsweredFalse) {
 }
 
 TEST_F(Loopback, DisplayUIShowsAModalDialogWithTheTitleUntilItIsClosed) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     ISpeechRecognizer* recognizer = nullptr;
     ASSERT_EQ(context->get_Recognizer(&recognizer), S_OK);
     DialogCloser closer;
@@ -663,7 +666,7 @@ TEST_F(Loopback, DisplayUIShowsAModalDialogWithTheTitleUntilItIsClosed) {
 }
 
 TEST_F(Loopback, AThousandRecognitionsArriveInOrder) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.readResultsByName = false;
     std::string script;
     for (int i = 0; i < 1000; ++i) script += "recognize 第" + std::to_string(i) + "句 phrase\n";
@@ -674,7 +677,7 @@ TEST_F(Loopback, AThousandRecognitionsArriveInOrder) {
 }
 
 TEST_F(Loopback, AHandlerThatPumpsMessagesDoesNotReceiveTheNextEventInsideIt) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.onEvent = [](const Seen&) { PumpFor(80); };
     Script("recognize a\nrecognize b\nrecognize c\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition, 3));
@@ -683,7 +686,7 @@ TEST_F(Loopback, AHandlerThatPumpsMessagesDoesNotReceiveTheNextEventInsideIt) {
 }
 
 TEST_F(Loopback, AHandlerMayReleaseTheContext) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.onEvent = [&](const Seen& seen) {
         if (seen.id == DISPID_SRCERecognition) Close();
     };
@@ -694,7 +697,7 @@ TEST_F(Loopback, AHandlerMayReleaseTheContext) {
 }
 
 TEST_F(Loopback, GetTextTreatsThePhraseAsOneElement) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.readResultsByName = false;
     Script("recognize a  b\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
