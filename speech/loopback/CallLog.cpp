@@ -1,5 +1,7 @@
 #include "CallLog.h"
 
+#include <oleauto.h>
+
 #include <vector>
 
 namespace loopback {
@@ -48,6 +50,9 @@ HRESULT CallLog::Record(std::wstring_view method, std::wstring_view args) {
     if (it == planned_.end() || it->second.empty()) return S_OK;
     const HRESULT hr = it->second.front();
     it->second.pop_front();
+    // A plain failure: no description of ours, and none left over from an
+    // earlier call for the caller to mistake for this one's.
+    SetErrorInfo(0, nullptr);
     return hr;
 }
 

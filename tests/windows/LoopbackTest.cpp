@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "speech/SpeechLib_TLB.h"
 #include "speech/loopback/ScriptLine.h"
 
 namespace {
@@ -239,9 +240,6 @@ protected:
     static void SetUpTestSuite() {
         dll = LoadLibraryW(Widen(QUELLORY_LOOPBACK_DLL).c_str());
         ASSERT_NE(dll, nullptr);
-        auto reg = reinterpret_cast<DllFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
-        ASSERT_NE(reg, nullptr);
-        ASSERT_EQ(reg(), S_OK);
     }
     static void TearDownTestSuite() {
         FreeLibrary(dll);
@@ -249,6 +247,12 @@ protected:
     }
 
     void SetUp() override {
+        // Registered for each test: other programs share the Wine prefix and
+        // may take the registration away to test running without it.
+        ASSERT_NE(dll, nullptr);
+        auto reg = reinterpret_cast<DllFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+        ASSERT_NE(reg, nullptr);
+        ASSERT_EQ(reg(), S_OK);
         scriptPath = TempPath(L"script.txt");
         logPath = TempPath(L"log.txt");
         DeleteFileW(scriptPath.c_str());
@@ -277,7 +281,7 @@ protected:
     }
     // Open, every event asked for, dictation on.
     void OpenDictating() {
-        Open();
+        ASSERT_NO_FATAL_FAILURE(Open());
         ASSERT_EQ(context->put_EventInterests(SREAllEvents), S_OK);
         Var id;
         V_VT(&id) = VT_I4;
@@ -353,14 +357,14 @@ TEST_F(Loopback, UnregisteringRemovesTheClassAndRegisteringBringsItBack) {
 
 TEST_F(Loopback, StaysLoadedWhileAContextLives) {
     auto canUnload = reinterpret_cast<DllFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     EXPECT_EQ(canUnload(), S_FALSE);
     Close();
     EXPECT_EQ(canUnload(), S_OK);
 }
 
 TEST_F(Loopback, EveryCallIsLoggedOnOneLineByVtableAndByName) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_EQ(context->put_EventInterests(static_cast<SpeechRecoEvents>(0x5FFFF)), S_OK);
     Var id;
     V_VT(&id) = VT_I4;
@@ -404,7 +408,7 @@ TEST_F(Loopback, EveryCallIsLoggedOnOneLineByVtableAndByName) {
 }
 
 TEST_F(Loopback, RecognitionCarriesItsTextByVtableAndByNameOnTheCreatingThread) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("recognize 你好 world\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
     const Seen& r = sink.events.back();
@@ -454,7 +458,7 @@ TEST_F(Loopback, EveryScriptedEventArrivesInOrderWithItsArguments) {
         {"endstream", DISPID_SRCEEndStream, {VT_BOOL}, {L"true"}, L"3"},
         {"recognize", DISPID_SRCERecognition, {VT_I4, VT_DISPATCH}, {L"0", L""}, L"3"},
     };
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.readResultsByName = false;
     std::string script;
     for (const Row& row : rows) script += std::string(row.line) + "\n";
@@ -476,7 +480,7 @@ TEST_F(Loopback, EveryScriptedEventArrivesInOrderWithItsArguments) {
 }
 
 TEST_F(Loopback, RecognitionsAreDroppedWithoutActiveDictationOrWhilePaused) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_EQ(context->put_EventInterests(SREAllEvents), S_OK);
     auto mark = [&](const char* lines) {
         const int before = sink.Count(DISPID_SRCESoundStart);
@@ -520,7 +524,7 @@ TEST_F(Loopback, RecognitionsAreDroppedWithoutActiveDictationOrWhilePaused) {
 }
 
 TEST_F(Loopback, OnlyEventsInTheInterestMaskAreFired) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     Var id;
     V_VT(&id) = VT_I4;
     ASSERT_EQ(context->CreateGrammar(id, &grammar), S_OK);
@@ -538,7 +542,7 @@ TEST_F(Loopback, OnlyEventsInTheInterestMaskAreFired) {
 }
 
 TEST_F(Loopback, AppendedLinesAreActedOnWithinAHundredMilliseconds) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     std::vector<ULONGLONG> delays;
     for (int i = 0; i < 7; ++i) {
         PumpFor(37);  // land at different points of the timer's period
@@ -553,7 +557,7 @@ TEST_F(Loopback, AppendedLinesAreActedOnWithinAHundredMilliseconds) {
 }
 
 TEST_F(Loopback, OnlyCompleteLinesAreActedOn) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("\xEF\xBB\xBFrecognize first\r\nrecognize hal");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
     PumpFor(120);
@@ -566,8 +570,18 @@ TEST_F(Loopback, OnlyCompleteLinesAreActedOn) {
     EXPECT_EQ(sink.events.size(), 2u) << "comments, blank and malformed lines do nothing";
 }
 
+TEST_F(Loopback, AScriptRewrittenShorterIsReadFromItsStart) {
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
+    Script("recognize one long first line\n");
+    ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
+    DeleteFileW(scriptPath.c_str());
+    Script("recognize two\n");
+    ASSERT_TRUE(WaitFor(DISPID_SRCERecognition, 2));
+    EXPECT_EQ(sink.events.back().args[3], L"two");
+}
+
 TEST_F(Loopback, WaitDelaysTheLinesAfterIt) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("soundstart\nwait 300\nsoundend\nphrasestart\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCEPhraseStart));
     ASSERT_EQ(sink.events.size(), 3u);
@@ -578,7 +592,7 @@ TEST_F(Loopback, WaitDelaysTheLinesAfterIt) {
 }
 
 TEST_F(Loopback, FailMakesTheNextCallsOfThatMethodFail) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     Script("fail Resume 0x8004503A\nfail Pause 0x80004005\nfail Pause 0x80070005\nfail Confidence 0x80020009\n"
            "soundstart\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCESoundStart));
@@ -600,7 +614,7 @@ TEST_F(Loopback, FailMakesTheNextCallsOfThatMethodFail) {
 }
 
 TEST_F(Loopback, UnsupportedUITypesAreAnsweredFalse) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     Script("unsupported MicTraining\nsoundstart\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCESoundStart));
     ISpeechRecognizer* recognizer = nullptr;
@@ -617,11 +631,13 @@ TEST_F(Loopback, UnsupportedUITypesAreAnsweredFalse) {
     EXPECT_EQ(CallByName(recognizer, L"IsUISupported", DISPATCH_METHOD, {TextArg(L"MicTraining")}, &byName), S_OK);
     EXPECT_EQ(V_VT(&byName), VT_BOOL);
     EXPECT_EQ(V_BOOL(&byName), VARIANT_FALSE);
+    Bstr title(L"Microphone Setup"), type(L"MicTraining");
+    EXPECT_EQ(recognizer->DisplayUI(0, title.s, type.s, &extra), E_INVALIDARG) << "no dialog for it either";
     recognizer->Release();
 }
 
 TEST_F(Loopback, DisplayUIShowsAModalDialogWithTheTitleUntilItIsClosed) {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     ISpeechRecognizer* recognizer = nullptr;
     ASSERT_EQ(context->get_Recognizer(&recognizer), S_OK);
     DialogCloser closer;
@@ -650,7 +666,7 @@ TEST_F(Loopback, DisplayUIShowsAModalDialogWithTheTitleUntilItIsClosed) {
 }
 
 TEST_F(Loopback, AThousandRecognitionsArriveInOrder) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.readResultsByName = false;
     std::string script;
     for (int i = 0; i < 1000; ++i) script += "recognize 第" + std::to_string(i) + "句 phrase\n";
@@ -661,7 +677,7 @@ TEST_F(Loopback, AThousandRecognitionsArriveInOrder) {
 }
 
 TEST_F(Loopback, AHandlerThatPumpsMessagesDoesNotReceiveTheNextEventInsideIt) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.onEvent = [](const Seen&) { PumpFor(80); };
     Script("recognize a\nrecognize b\nrecognize c\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition, 3));
@@ -670,7 +686,7 @@ TEST_F(Loopback, AHandlerThatPumpsMessagesDoesNotReceiveTheNextEventInsideIt) {
 }
 
 TEST_F(Loopback, AHandlerMayReleaseTheContext) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.onEvent = [&](const Seen& seen) {
         if (seen.id == DISPID_SRCERecognition) Close();
     };
@@ -681,7 +697,7 @@ TEST_F(Loopback, AHandlerMayReleaseTheContext) {
 }
 
 TEST_F(Loopback, GetTextTreatsThePhraseAsOneElement) {
-    OpenDictating();
+    ASSERT_NO_FATAL_FAILURE(OpenDictating());
     sink.readResultsByName = false;
     Script("recognize a  b\n");
     ASSERT_TRUE(WaitFor(DISPID_SRCERecognition));
@@ -722,6 +738,48 @@ TEST_F(Loopback, GetTextTreatsThePhraseAsOneElement) {
     EXPECT_EQ(AsText(byName), L"a  b");
     info->Release();
     result->Release();
+}
+
+// The program's own recognition context component, against the loopback.
+TEST_F(Loopback, TheRecognitionContextComponentWorksAgainstIt) {
+    TSpSharedRecoContext component(nullptr);
+    std::vector<std::wstring> texts;
+    std::vector<int> levels;
+    bool ended = false;
+    component.OnRecognition = [&](TObject*, int stream, const VARIANT&, int type, ISpeechRecoResult* result) {
+        EXPECT_EQ(stream, 1);
+        EXPECT_EQ(type, 0);
+        ISpeechPhraseInfo* info = nullptr;
+        BSTR text = nullptr;
+        if (SUCCEEDED(result->get_PhraseInfo(&info)) && SUCCEEDED(info->GetText(0, -1, VARIANT_TRUE, &text)))
+            texts.push_back(FromBstr(text));
+        SysFreeString(text);
+        if (info) info->Release();
+    };
+    component.OnAudioLevel = [&](TObject*, int, const VARIANT&, int level) { levels.push_back(level); };
+    component.OnEndStream = [&](TObject*, int, const VARIANT&, bool released) { ended = released; };
+    component.SetEventInterests(0x5FFFF);
+    Var id;
+    V_VT(&id) = VT_I4;
+    V_I4(&id) = 0;
+    auto dictation = component.CreateGrammar(id);
+    ASSERT_EQ(dictation->DictationSetState(SGDSActive), S_OK);
+    Script("fail Resume 0x8004503A\nrecognize 你好，world\nhypothesis no\naudiolevel 40\nendstream\n");
+    ASSERT_TRUE(PumpUntil([&] { return ended; }));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"你好，world"}));
+    EXPECT_EQ(levels, (std::vector<int>{40}));
+    try {
+        component.Resume();
+        ADD_FAILURE() << "Resume did not fail";
+    } catch (const EOleException& e) {
+        EXPECT_EQ(e.ErrorCode(), static_cast<HRESULT>(0x8004503A));
+    }
+    component.Pause();
+    const auto log = Log();
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ(std::vector<std::wstring>(log.begin(), log.begin() + 3),
+              (std::vector<std::wstring>{L"EventInterests 393215", L"CreateGrammar 0", L"DictationSetState 1"}));
+    EXPECT_EQ(std::vector<std::wstring>(log.end() - 2, log.end()), (std::vector<std::wstring>{L"Resume", L"Pause"}));
 }
 
 TEST(LoopbackScript, LinesParse) {
