@@ -16,6 +16,7 @@
 #include "dictation/InfoTexts.h"
 #include "dictation/SendTextToFocusedWindow.h"
 #include "dictation/Utell.h"
+#include "skin/data/WinSkinData.h"
 
 namespace {
 
@@ -152,9 +153,10 @@ const TClassInfo& TfrmContinuousDictation::StaticClass() {
 }
 
 TfrmContinuousDictation::TfrmContinuousDictation(TComponent* owner) : TForm(owner) {
-    // The layout names the recognition context by class.
+    // The layout names the recognition context and the skin data by class.
     static const bool registered = [] {
         RegisterComponentClass<TSpSharedRecoContext>();
+        RegisterComponentClass<TSkinData>();
         return true;
     }();
     (void)registered;

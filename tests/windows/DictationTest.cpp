@@ -158,7 +158,8 @@ protected:
         form->DoCreate();
         form->Show();
         SetForegroundWindow(form->Handle());
-        PumpFor(30);
+        // The skin manager skins the forms 250 ms after the skin is loaded.
+        PumpFor(350);
     }
     void CloseMain() {
         if (form) form->Free();
@@ -205,13 +206,14 @@ protected:
     bool WaitForLog(const std::string& line, int count = 1, int ms = 3000) {
         return PumpUntil([&] { return Count(line) >= count; }, ms);
     }
-    // A key pressed in the main window, where its focus is.
-    void Press(WORD key) {
+    // A key pressed while the control has the focus: posted to it, so that
+    // the application's key routing sees it whatever window X activated.
+    void Press(TWinControl* at, WORD key) {
         SetForegroundWindow(form->Handle());
+        at->SetFocus();
         PumpFor(20);
-        HWND focus = GetFocus();
-        PostMessageW(focus, WM_KEYDOWN, key, 1);
-        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        PostMessageW(at->Handle(), WM_KEYDOWN, key, 1);
+        PostMessageW(at->Handle(), WM_KEYUP, key, 0xC0000001);
         PumpFor(50);
     }
     template <class T> T* Get(const wchar_t* name) const {
@@ -365,18 +367,15 @@ TEST_F(Dictation, EachPressOfStartOrStopReachesThePlatformOnce) {
     EXPECT_EQ(Count("Pause"), 1);
 
     // Shortcuts work wherever the focus is in the window.
-    Get<TButton>(L"BDict")->SetFocus();
-    Press(VK_F5);
+    Press(Get<TButton>(L"BDict"), VK_F5);
     EXPECT_EQ(Count("Resume"), 3);
-    Press(VK_F6);
+    Press(Get<TButton>(L"BDict"), VK_F6);
     EXPECT_EQ(Count("Pause"), 2);
 
     // Enter on Start, Esc from anywhere.
-    Get<TButton>(L"BStart")->SetFocus();
-    Press(VK_RETURN);
+    Press(Get<TButton>(L"BStart"), VK_RETURN);
     EXPECT_EQ(Count("Resume"), 4);
-    Get<TButton>(L"BDict")->SetFocus();
-    Press(VK_ESCAPE);
+    Press(Get<TButton>(L"BDict"), VK_ESCAPE);
     EXPECT_EQ(Count("Pause"), 3);
     EXPECT_EQ(Count("Resume"), 4);
 }
@@ -465,8 +464,7 @@ TEST_F(Dictation, EventsWithoutVisibleEffectChangeNothing) {
 TEST_F(Dictation, TheDictionaryOpensWithoutAMessageFromF8AndTheButton) {
     OpenMain();
     DialogCloser closer;
-    Get<TButton>(L"BStart")->SetFocus();
-    Press(VK_F8);
+    Press(Get<TButton>(L"BStart"), VK_F8);
     ASSERT_TRUE(WaitForLog("DisplayUI AddRemoveWord Add/Remove Word"));
     Get<TButton>(L"BDict")->Click();
     EXPECT_TRUE(WaitForLog("DisplayUI AddRemoveWord Add/Remove Word", 2));
