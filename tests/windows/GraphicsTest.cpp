@@ -21,6 +21,7 @@
 #include "core/Stream.h"
 #include "core/SystemColours.h"
 #include "skin/data/BitmapEffects.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -978,22 +979,6 @@ TEST(ImageLists, SizeCountDeleteAndCopiesOut) {
 
 // ---------------------------------------------------------------------------
 // Ownership: nothing leaks, nothing lives on after its owner
-
-// Live GDI objects of this process. GetGuiResources tells on Windows; Wine
-// answers 0, so there the free slots of the GDI handle table are counted
-// (by taking them all) and the count is relative: more live objects, fewer
-// free slots.
-long LiveGdiObjects() {
-    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-    std::vector<HBRUSH> probes;
-    while (probes.size() < 1000000) {
-        HBRUSH probe = CreateSolidBrush(0);
-        if (!probe) break;
-        probes.push_back(probe);
-    }
-    for (HBRUSH probe : probes) DeleteObject(probe);
-    return -static_cast<long>(probes.size());
-}
 
 TEST(GdiOwnership, TheCounterSeesALeak) {
     const long before = LiveGdiObjects();

@@ -24,6 +24,18 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
     return true;
 }
 
+long LiveGdiObjects() {
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
+    std::vector<HBRUSH> probes;
+    while (probes.size() < 1000000) {
+        HBRUSH probe = CreateSolidBrush(0);
+        if (!probe) break;
+        probes.push_back(probe);
+    }
+    for (HBRUSH probe : probes) DeleteObject(probe);
+    return -static_cast<long>(probes.size());
+}
+
 namespace {
 std::map<UINT_PTR, DialogCloser*>& Closers() {
     static std::map<UINT_PTR, DialogCloser*> closers;

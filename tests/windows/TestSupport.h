@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for tests on real windows: pumping the message loop for a while,
-// and answering message boxes and modal forms that a test opens.
+// answering message boxes and modal forms that a test opens, and counting
+// the process's GDI objects.
 #include <windows.h>
 
 #include <functional>
@@ -11,6 +12,12 @@
 void PumpFor(int ms);
 // Pumps until done() is true or ms milliseconds have passed; returns done().
 bool PumpUntil(const std::function<bool()>& done, int ms = 3000);
+
+// Live GDI objects of this process. GetGuiResources tells on Windows; Wine
+// answers 0, so there the free slots of the GDI handle table are counted
+// (by taking them all) and the count is relative: more live objects, fewer
+// free slots. Compare two counts; never read one as an absolute number.
+long LiveGdiObjects();
 
 // While alive, closes every dialog box or modal form of this thread that
 // appears (class "#32770" or "TMessageForm" by default), after recording its

@@ -1,0 +1,7 @@
+#pragma once
+// Which family of Windows the program runs on: transparent drawing and text
+// output take a different path on the Windows 9x family.
+#include <windows.h>
+
+// GetVersion's high bit is set on every platform that is not Windows NT.
+inline bool IsWindowsNT() { return (GetVersion() & 0x80000000u) == 0; }
