@@ -80,7 +80,9 @@ void CheckHypothesesAndFalse(Session& s) {
 }
 
 void CheckAudioLevel(Session& s) {
-    HWND bar = ChildWindow(s.app.Main(), PROGRESS_CLASSW);
+    // The class library registers its controls under their own class names.
+    HWND bar = ChildWindow(s.app.Main(), L"TProgressBar");
+    if (!bar) bar = ChildWindow(s.app.Main(), PROGRESS_CLASSW);
     if (!s.report.Check("the main window has a progress bar", bar != nullptr)) return;
     s.loopback.Append(L"audiolevel 37");
     s.Sync();

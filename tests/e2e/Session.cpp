@@ -18,11 +18,17 @@ bool Session::Start() {
         for (const auto& box : app.MessageBoxes()) report.Note(L"box: " + box.title + L": " + box.text);
         return false;
     }
+    // The program activates its window as it shows it; let that happen first,
+    // or it takes the foreground back from Notepad afterwards.
+    WaitUntil([&] { return GetForegroundWindow() == app.Main(); }, 3000);
+    Sleep(300);
     return FocusNotepad();
 }
 
 bool Session::FocusNotepad() {
-    return report.Check("Notepad is the foreground window", notepad.BringToFront(),
+    // It has to stay there, not only get there.
+    const bool front = notepad.BringToFront() && (Sleep(200), GetForegroundWindow() == notepad.Window());
+    return report.Check("Notepad is the foreground window", front,
                         L"GetForegroundWindow is of class " + ClassName(GetForegroundWindow()));
 }
 
