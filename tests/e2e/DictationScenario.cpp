@@ -171,6 +171,61 @@ void CheckDictionary(Session& s) {
                        s.loopback.Count(L"DisplayUI AddRemoveWord Add/Remove Word", mark) == 0);
 }
 
+// The other recogniser tools show their message first, then the dialog; an
+// unsupported type shows the message and nothing after it.
+void CheckRecogniserTools(Session& s) {
+    struct Tool {
+        const char* name;
+        wchar_t menu;
+        int downs;
+        const wchar_t* type;
+        const wchar_t* title;
+    };
+    const Tool tools[] = {
+        {"训练 > 麦克风", L'e', 0, L"MicTraining", L"Microphone Setup"},
+        {"训练 > 语音训练", L'e', 1, L"UserTraining", L"Speaker Training"},
+        {"选项 > 灵敏度", L'i', 1, L"RecoProfileProperties", L"User Settings"},
+    };
+    for (const Tool& t : tools) {
+        const std::string name = t.name;
+        const size_t mark = s.loopback.LogSize();
+        if (!s.report.Check(name + ": the menu item is chosen", s.app.ChooseMenuItem(t.menu, t.downs))) continue;
+        std::vector<MessageBoxSeen> boxes;
+        WaitUntil([&] {
+            boxes = s.app.MessageBoxes();
+            return !boxes.empty();
+        }, 10000);
+        // The text of a TMessageForm is drawn, not a window: only the box counts.
+        const bool message = boxes.size() == 1 && !s.app.Dialog(t.title);
+        s.report.Check(name + ": a message comes first, before the recogniser is asked",
+                       message && s.loopback.Count(std::wstring(L"IsUISupported ") + t.type, mark) == 0,
+                       boxes.empty() ? L"no box" : L"first box: " + boxes[0].title + L": " + boxes[0].text);
+        for (const auto& b : boxes) QuelloryApp::CloseBox(b.wnd);
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = s.app.Dialog(t.title)) != nullptr; }, 10000);
+        s.report.Check(name + ": then the recogniser's dialog opens",
+                       dialog && s.loopback.Count(std::wstring(L"DisplayUI ") + t.type + L" " + t.title, mark) == 1);
+        if (dialog) QuelloryApp::CloseBox(dialog);
+    }
+    s.FocusNotepad();
+    s.loopback.Append(L"unsupported MicTraining");
+    s.Sync();
+    const size_t mark = s.loopback.LogSize();
+    if (!s.app.ChooseMenuItem(L'e', 0)) return;
+    std::vector<MessageBoxSeen> boxes;
+    WaitUntil([&] {
+        boxes = s.app.MessageBoxes();
+        return !boxes.empty();
+    }, 10000);
+    for (const auto& b : boxes) QuelloryApp::CloseBox(b.wnd);
+    s.loopback.WaitForLog(L"IsUISupported MicTraining", 1, mark, 5000);
+    Sleep(700);
+    s.report.Check("an unsupported tool shows its message and then nothing",
+                   boxes.size() == 1 && s.app.MessageBoxes().empty() &&
+                       s.loopback.Count(L"IsUISupported MicTraining", mark) == 1 &&
+                       s.loopback.Count(L"DisplayUI MicTraining Microphone Setup", mark) == 0);
+}
+
 // A failing Resume shows its error and the program goes on.
 void CheckFailingResume(Session& s) {
     s.FocusNotepad();
@@ -214,6 +269,7 @@ void RunDictation(const Settings& settings, Report& report) {
     CheckAudioLevel(s);
     CheckStopAndStart(s);
     CheckDictionary(s);
+    CheckRecogniserTools(s);
     CheckFailingResume(s);
     report.Check("Quellory closes on WM_CLOSE", s.app.Close());
 }

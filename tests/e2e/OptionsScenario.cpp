@@ -54,7 +54,7 @@ bool Restart(QuelloryApp& app, Report& report) {
 }
 
 bool Toggle(QuelloryApp& app, Report& report, int item, const char* name) {
-    return report.Check(name, app.ChooseFileMenuItem(item), L"the File menu did not open or close");
+    return report.Check(name, app.ChooseMenuItem(L'f', item), L"the File menu did not open or close");
 }
 
 }  // namespace

@@ -29,13 +29,13 @@ void QuelloryApp::PressKey(WORD virtualKey) const {
     PostMessageW(main_, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
 }
 
-bool QuelloryApp::ChooseFileMenuItem(int downs) const {
+bool QuelloryApp::ChooseMenuItem(wchar_t accelerator, int downs) const {
     auto popupOpen = [&] {
         for (HWND w : TopWindows(process_.Id(), L"#32768"))
             if (IsWindowVisible(w)) return true;
         return false;
     };
-    PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, L'f');
+    PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, accelerator);
     if (!WaitUntil(popupOpen, 3000)) return false;
     for (int i = 0; i < downs; ++i) PostMessageW(main_, WM_KEYDOWN, VK_DOWN, 1);
     PostMessageW(main_, WM_KEYDOWN, VK_RETURN, 1);

@@ -33,9 +33,10 @@ public:
     HWND Button(const wchar_t* caption) const;
     void Click(const wchar_t* caption) const;      // BM_CLICK on the button
     void PressKey(WORD virtualKey) const;          // a key press posted to the main window
-    // Opens the "文件(&F)" menu with the keyboard and chooses the item that is
-    // `downs` steps below the first (separators are skipped by the menu).
-    bool ChooseFileMenuItem(int downs) const;
+    // Opens the menu with the accelerator key (e.g. 'f' for "文件(&F)") with the
+    // keyboard and chooses the item that is `downs` steps below the first
+    // (separators are skipped by the menu).
+    bool ChooseMenuItem(wchar_t accelerator, int downs) const;
 
     std::vector<MessageBoxSeen> MessageBoxes() const;
     // Dialogs of the process with this title (the recogniser's stand-in dialogs).
