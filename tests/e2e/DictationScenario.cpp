@@ -64,7 +64,7 @@ void CheckThousandPhrases(Session& s) {
                    L"Notepad has " + std::to_wstring(last.size()) + L" characters of " +
                        std::to_wstring(expected.size()) + L", first difference at " + std::to_wstring(firstDiff));
     s.report.Note(L"1000 phrases, " + std::to_wstring(expected.size()) + L" characters in " +
-                  std::to_wstring((GetTickCount64() - started) / 100 / 10.0).substr(0, 4) + L" s");
+                  SecondsSince(started) + L" s");
     s.notepad.Clear();
 }
 

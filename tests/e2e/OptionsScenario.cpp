@@ -12,7 +12,7 @@ constexpr int kAutoRun = 3;      // 自动运行 (after 透明度)
 
 const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The QLRVX value; nullopt-like flag when it is missing.
+// The QLRVX string value; false when the key or the value is missing.
 bool ReadRunValue(std::wstring& value) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

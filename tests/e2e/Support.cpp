@@ -1,6 +1,7 @@
 #include "Support.h"
 
 #include <cstdio>
+#include <cwchar>
 
 namespace e2e {
 
@@ -39,7 +40,11 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs)
     }
 }
 
-void Pause(DWORD ms) { Sleep(ms); }
+std::wstring SecondsSince(ULONGLONG start) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%.1f", static_cast<double>(GetTickCount64() - start) / 1000.0);
+    return text;
+}
 
 bool Report::Check(std::string_view name, bool ok, std::wstring_view detail) {
     ++checks_;

@@ -16,11 +16,11 @@ std::wstring FromUtf8(std::string_view utf8);
 void Print(std::string_view utf8);
 void Print(std::wstring_view wide);
 
+// Seconds since a GetTickCount64 value, with one decimal.
+std::wstring SecondsSince(ULONGLONG start);
+
 // Polls until the predicate holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs = 20);
-
-// Lets the other processes run for a while (no message pump needed here).
-void Pause(DWORD ms);
 
 // One line per check: "PASS name" or "FAIL name: detail". Failures are counted.
 class Report {

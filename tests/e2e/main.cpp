@@ -53,7 +53,7 @@ int wmain(int argc, wchar_t** argv) {
         e2e::RunOptions(settings, report);
         e2e::RunWithoutRecogniser(settings, report);
     }
-    std::printf("%d checks, %d failed, %.1f s\n", report.Checks(), report.Failures(),
-                static_cast<double>(GetTickCount64() - started) / 1000.0);
+    e2e::Print(std::to_wstring(report.Checks()) + L" checks, " + std::to_wstring(report.Failures()) +
+               L" failed, " + e2e::SecondsSince(started) + L" s\n");
     return report.Failures() == 0 && report.Checks() > 0 ? 0 : 1;
 }
