@@ -105,6 +105,23 @@ void RunOptions(const Settings& settings, Report& report) {
                  WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 2000) && !app.MarkerExists(L"01.ini"),
                  Markers(app));
     Toggle(app, report, kAutoRun, "the menu turns start with Windows off to finish");
+
+    // Both files of a pair: the "off" file wins.
+    app.Close();
+    for (const wchar_t* name : {L"00.ini", L"01.ini", L"02.ini", L"03.ini"})
+        CloseHandle(CreateFileW((app.Folder() + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!report.Check("Quellory starts with all four marker files", app.Start() && app.WaitForMainWindow(20000)))
+        return;
+    report.Check("  ... as a normal window", !Topmost(app.Main()));
+    if (!Toggle(app, report, kAlwaysOnTop, "the menu toggles always on top")) return;
+    report.Check("  ... it was unchecked: now on, topmost, 03.ini gone",
+                 WaitUntil([&] { return Topmost(app.Main()); }, 2000) && !app.MarkerExists(L"03.ini"), Markers(app));
+    if (!Toggle(app, report, kAutoRun, "the menu toggles start with Windows")) return;
+    report.Check("  ... it was unchecked: now on, 01.ini gone",
+                 WaitUntil([&] { return !app.MarkerExists(L"01.ini"); }, 2000) && app.MarkerExists(L"00.ini"),
+                 Markers(app));
+    Toggle(app, report, kAutoRun, "the menu turns start with Windows off to finish");
     app.Close();
     app.DeleteMarkers();
 }
