@@ -5,6 +5,7 @@
 #include "classlib/Forms.h"
 #include "classlib/Icon.h"
 #include "classlib/LayoutReader.h"
+#include "classlib/UtilityWindow.h"
 
 namespace {
 
@@ -82,21 +83,10 @@ void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     if (handle_) return;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(instance, kAppClass, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = AppWndProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kAppClass;
-        RegisterClassExW(&wc);
-    }
     // Hidden; it holds the application's icons and runs the hint timers.
-    handle_.reset(CreateWindowExW(0, kAppClass, title_.c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance, nullptr));
+    handle_ = CreateUtilityWindow(kAppClass, AppWndProc, 0,
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, nullptr,
+                                  nullptr, title_.c_str());
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

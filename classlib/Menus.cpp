@@ -1,5 +1,7 @@
 #include "classlib/Menus.h"
 
+#include "classlib/UtilityWindow.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -595,21 +597,11 @@ constexpr wchar_t kPopupOwnerClass[] = L"TPopupMenuOwner";
 }
 
 void TPopupMenu::Popup(int x, int y) {
-    static const ATOM ownerClass = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &TPopupMenu::OwnerWndProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kPopupOwnerClass;
-        return RegisterClassExW(&wc);
-    }();
-    if (!ownerClass) throw EMenuError("cannot register the popup menu's owner window class");
-
     if (OnPopup) OnPopup(this);
     HMENU menu = Handle();
     // The hidden owner receives the owner-draw messages of this menu only.
-    UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, kPopupOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                       nullptr, GetModuleHandleW(nullptr), this));
+    UniqueWindow owner = CreateUtilityWindow(kPopupOwnerClass, &TPopupMenu::OwnerWndProc, WS_EX_TOOLWINDOW, WS_POPUP,
+                                             nullptr, this);
     if (!owner) throw EMenuError("cannot create the popup menu's owner window");
     pendingError_ = nullptr;
     const UINT command = static_cast<UINT>(

@@ -1,5 +1,7 @@
 #include "classlib/Timer.h"
 
+#include "classlib/UtilityWindow.h"
+
 #include "classlib/Forms.h"
 
 namespace {
@@ -65,19 +67,7 @@ void TTimer::UpdateTimer() {
     }
     if (interval_ == 0 || !enabled_ || !onTimer_ || IsLoading()) return;
     if (!window_) {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        if (!GetClassInfoExW(instance, kTimerWindowClass, &wc)) {
-            wc = WNDCLASSEXW{};
-            wc.cbSize = sizeof wc;
-            wc.lpfnWndProc = TimerWndProc;
-            wc.hInstance = instance;
-            wc.lpszClassName = kTimerWindowClass;
-            RegisterClassExW(&wc);
-        }
-        window_.reset(CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                                      this));
+        window_ = CreateUtilityWindow(kTimerWindowClass, TimerWndProc, 0, 0, HWND_MESSAGE, this);
         if (!window_) throw Exception("Could not create the window of a timer");
     }
     // Setting the timer again restarts it, so a new interval counts from now.

@@ -919,21 +919,6 @@ TEST(Timer, AHandlerMayFreeItsOwnTimer) {
 
 // ---------------------------------------------------------------- resources
 
-// Live GDI objects of this process, relative: Windows counts them; Wine
-// answers 0, so there the free slots of its handle table are counted by
-// taking them all (fewer free slots, more live objects).
-long LiveGdiObjects() {
-    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-    std::vector<HBRUSH> probes;
-    while (probes.size() < 1000000) {
-        HBRUSH probe = CreateSolidBrush(0);
-        if (!probe) break;
-        probes.push_back(probe);
-    }
-    for (HBRUSH probe : probes) DeleteObject(probe);
-    return -static_cast<long>(probes.size());
-}
-
 TEST(StdControlsResources, NoGdiObjectLeaksAcrossManyFormsOfControls) {
     const auto round = [] {
         TForm form(nullptr);

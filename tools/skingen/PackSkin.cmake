@@ -1,0 +1,17 @@
+# Build step (cmake -P): SKINGEN draws the skin into DIR, SKINPACK packs it
+# into OUT with the names in the archive order skingen gives.
+file(REMOVE_RECURSE ${DIR})
+execute_process(COMMAND ${SKINGEN} skin ${DIR} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "skingen skin failed (${rc})")
+endif()
+execute_process(COMMAND ${SKINGEN} names OUTPUT_VARIABLE names RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "skingen names failed (${rc})")
+endif()
+string(STRIP "${names}" names)
+string(REPLACE "\n" ";" names "${names}")
+execute_process(COMMAND ${SKINPACK} pack ${DIR} ${OUT} ${names} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "skinpack pack failed (${rc})")
+endif()
