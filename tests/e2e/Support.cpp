@@ -1,0 +1,61 @@
+#include "Support.h"
+
+#include <cstdio>
+#include <cwchar>
+
+namespace e2e {
+
+std::string ToUtf8(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+std::wstring FromUtf8(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+void Print(std::string_view utf8) {
+    // Raw bytes: the log is read as UTF-8 whatever the console's code page.
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+}
+
+void Print(std::wstring_view wide) { Print(ToUtf8(wide)); }
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(stepMs);
+    }
+}
+
+std::wstring SecondsSince(ULONGLONG start) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%.1f", static_cast<double>(GetTickCount64() - start) / 1000.0);
+    return text;
+}
+
+bool Report::Check(std::string_view name, bool ok, std::wstring_view detail) {
+    ++checks_;
+    if (!ok) ++failures_;
+    std::string line = ok ? "PASS " : "FAIL ";
+    line += name;
+    if (!ok && !detail.empty()) line += ": " + ToUtf8(detail);
+    Print(line + "\n");
+    return ok;
+}
+
+void Report::Note(std::wstring_view line) { Print(L"     " + std::wstring(line) + L"\n"); }
+
+}  // namespace e2e
