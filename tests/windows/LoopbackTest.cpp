@@ -48,38 +48,15 @@ struct Var : VARIANT {
     Var& operator=(const Var&) = delete;
 };
 
-std::wstring TempPath(const wchar_t* name) {
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + L"quellory-loopback-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
-}
+std::wstring TempPath(const wchar_t* name) { return ::TempPath(L"quellory-loopback-", name); }
 
-void AppendUtf8(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-}
+void AppendUtf8(const std::wstring& path, const std::string& bytes) { AppendBytes(path, bytes); }
 
 std::vector<std::wstring> ReadLines(const std::wstring& path) {
-    std::string bytes;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f != INVALID_HANDLE_VALUE) {
-        char buf[4096];
-        DWORD got = 0;
-        while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
-        CloseHandle(f);
-    }
+    std::string rest;
     std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (size_t nl = bytes.find('\n'); nl != std::string::npos; nl = bytes.find('\n', start)) {
-        lines.push_back(Widen(bytes.substr(start, nl - start)));
-        start = nl + 1;
-    }
-    EXPECT_EQ(start, bytes.size()) << "every log line ends with a line feed";
+    for (const auto& line : ::ReadLines(path, &rest)) lines.push_back(Widen(line));
+    EXPECT_TRUE(rest.empty()) << "every log line ends with a line feed";
     return lines;
 }
 

@@ -2,8 +2,44 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 
 #include "classlib/Forms.h"
+
+std::wstring TempPath(const wchar_t* prefix, const wchar_t* name) {
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
+}
+
+void AppendBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot append to a test file");
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+std::vector<std::string> ReadLines(const std::wstring& path, std::string* rest) {
+    std::string bytes;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        char buf[4096];
+        DWORD got = 0;
+        while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got > 0) bytes.append(buf, got);
+        CloseHandle(f);
+    }
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t nl = bytes.find('\n'); nl != std::string::npos; nl = bytes.find('\n', start)) {
+        lines.push_back(bytes.substr(start, nl - start));
+        start = nl + 1;
+    }
+    if (rest) *rest = bytes.substr(start);
+    return lines;
+}
 
 void PumpFor(int ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(ms);

@@ -8,6 +8,14 @@
 #include <string>
 #include <vector>
 
+// A file in the temporary folder, private to this test process.
+std::wstring TempPath(const wchar_t* prefix, const wchar_t* name);
+// Appends bytes to a file (created when missing), shared with readers meanwhile.
+void AppendBytes(const std::wstring& path, const std::string& bytes);
+// The lines of a file, each ended by a line feed; a last unended part is left
+// out (and given in rest). Empty when the file does not exist.
+std::vector<std::string> ReadLines(const std::wstring& path, std::string* rest = nullptr);
+
 // Runs the application's message loop for about ms milliseconds.
 void PumpFor(int ms);
 // Pumps until done() is true or ms milliseconds have passed; returns done().
