@@ -10,12 +10,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "classlib/Bitmap.h"
 #include "classlib/Icon.h"
 #include "classlib/ImageList.h"
+#include "classlib/LayoutReader.h"
 #include "core/BitmapFile.h"
 #include "core/ByteOrder.h"
 #include "core/Stream.h"
@@ -869,6 +871,50 @@ TEST(Icons, ResourceGroupsBecomeFiles) {
     EXPECT_EQ(icon.Width(), HandleSize(handle).cx);
     EXPECT_THROW(icon.LoadFromResourceName(user32, L"NO_SUCH_ICON"), EInvalidGraphic);
     EXPECT_FALSE(icon.Empty());
+}
+
+// ---------------------------------------------------------------------------
+// Pictures in stored layouts
+
+class TPictureHolder : public TComponent {
+    DECLARE_CLASS_INFO()
+public:
+    using TComponent::TComponent;
+    TBitmap* Glyph() const { return glyph_.get(); }
+    TIcon* Icon() const { return icon_.get(); }
+
+private:
+    std::unique_ptr<TBitmap> glyph_ = std::make_unique<TBitmap>();
+    std::unique_ptr<TIcon> icon_ = std::make_unique<TIcon>();
+};
+
+const TClassInfo& TPictureHolder::StaticClass() {
+    static const TClassInfo info(L"TPictureHolder", &TComponent::StaticClass(),
+                                 {props::Object(L"Glyph", &TPictureHolder::Glyph),
+                                  props::Object(L"Icon", &TPictureHolder::Icon)});
+    return info;
+}
+
+std::string Hex(const Bytes& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const std::uint8_t b : bytes) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+TEST(PictureLayouts, DataByteStringsLoadBitmapsAndIcons) {
+    const TIconImageSpec small[] = {{16, 0x00C0C0}};
+    const Bytes glyph = PatternFile(8).Encode(), icon = IconFile(small);
+    TPictureHolder holder(nullptr);
+    ReadLayoutText(holder, "object Holder: TPictureHolder\n  Glyph.Data = {" + Hex(glyph) + "}\n  Icon.Data = {" +
+                               Hex(icon) + "}\nend\n");
+    EXPECT_EQ(TPixelFormat::pf8bit, holder.Glyph()->PixelFormat());
+    EXPECT_EQ(glyph, Save(*holder.Glyph()));
+    ASSERT_EQ(1u, holder.Icon()->Images().size());
+    EXPECT_EQ(0x00C0C0, CentreColour(holder.Icon()->Handle()));
 }
 
 // ---------------------------------------------------------------------------
