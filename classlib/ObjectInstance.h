@@ -26,6 +26,12 @@ public:
     WNDPROC Proc() const { return reinterpret_cast<WNDPROC>(code_); }
     explicit operator bool() const { return code_ != nullptr; }
     void Reset();
+    // Points the thunk at another object and function (same slot, so a
+    // window that holds the thunk now calls the new target).
+    void Retarget(void* object, Target target);
+    // Gives up ownership without returning the slot: for a thunk that a
+    // window may still call after its owner has gone.
+    void Abandon() { code_ = nullptr; }
 
     // Thunk slots handed out and not yet returned (for leak tests).
     static int LiveCount();

@@ -11,17 +11,14 @@
 #include <vector>
 
 #include "classlib/Handles.h"
+#include "skin/SkinMessages.h"
 
 class TControl;
 class TCustomForm;
+class TBitmap;
 class TSkinData;
 class TTimer;
-
-// Private messages of the skin engine.
-constexpr UINT SKM_INITFRAME = 0x3503;
-constexpr UINT SKM_ENABLESKIN = 0x3506;
-constexpr UINT SKM_CANCLOSETAB = 0x3507;
-constexpr UINT SKM_ISSKINNED = 0x3523;
+class TWinSkinPopMenu;
 
 enum TSkinAction : int {
     saNone = 0,
@@ -139,6 +136,19 @@ public:
 
     TTimer& ActionTimer() const { return *timer_; }
 
+    // Skinned popup-menu windows ("#32768"), kept in SkinPopups.cpp.
+    bool SkinPopupMenu(HWND window);
+    bool UnskinPopupMenu(HWND window);
+    bool IsPopupSkinned(HWND window) const;
+    // Gives menu to the newest skinned popup that has no menu handle yet.
+    void SetMenuHandle(HMENU menu);
+    // Every live skinned popup shows owner-drawn items.
+    void MarkOwnerDrawn();
+    // The rendered background of the popup showing menu, or nullptr.
+    TBitmap* BackgroundFor(HMENU menu) const;
+    // The popup without a menu handle that painted last.
+    TWinSkinPopMenu* CurrentPopup = nullptr;
+
 private:
     static LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam);
     // Frees the skinned form at index, detaching it first when asked.
@@ -148,6 +158,7 @@ private:
     std::unique_ptr<TTimer> timer_;
     UniqueHook hook_;
     std::vector<std::unique_ptr<TSkinnedForm>> forms_;
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> popups_;
     std::vector<TSkinData*> skinDataList_;
     TSkinData* mainSkinData_ = nullptr;
 };
