@@ -6,6 +6,7 @@
 
 #include "skin/data/LZH.h"
 #include "skin/data/SkinReader.h"
+#include "tests/bench/BenchStreams.h"
 #include "tests/portable/LZHTestData.h"
 #include "tools/skinpack/ArchiveWriter.h"
 #include "tools/skinpack/LZHEncoder.h"
@@ -20,12 +21,7 @@ constexpr int kSkinSizes[] = {6954, 6138, 4110,  1610, 1462, 5974, 6966,  3958, 
                               1414, 8034, 8034,  8034, 8034, 3478, 3478, 25902, 5358, 12678};
 
 const Bytes& MixedInput() {
-    static const Bytes input = [] {
-        Bytes b;
-        for (unsigned i = 0; b.size() < (4u << 20); ++i)
-            b = Concat({b, Text(64 * 1024, i), BitmapLike(192 * 1024, i)});
-        return b;
-    }();
+    static const Bytes input = benchstreams::Compressible();
     return input;
 }
 
