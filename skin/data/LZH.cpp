@@ -64,14 +64,24 @@ constexpr int kSymbolBits = TLZHTree::kMaxCodeBits + 8 + 6;
 // Indexes are read as unsigned 16-bit values: no sign extension in the loops.
 inline std::size_t At(const std::int16_t* a, std::size_t i) { return static_cast<std::uint16_t>(a[i]); }
 
+// Shifts the top bit out and returns it (the carry of bits + bits, where the compiler has it).
+inline std::size_t NextBit(std::uint64_t& bits) {
+#if defined(__GNUC__)
+    return __builtin_add_overflow(bits, bits, &bits);
+#else
+    const std::size_t bit = bits >> 63;
+    bits <<= 1;
+    return bit;
+#endif
+}
+
 std::size_t DecodeSymbol(const TLZHTree& tree, BitInput& in) {
     const std::int16_t* const son = tree.son.data();
     std::uint64_t bits = in.Window();
     int used = 0;
     std::size_t c = At(son, kRoot);
     while (c < kNodeCount) {
-        c = At(son, c + (bits >> 63));
-        bits <<= 1;
+        c = At(son, c + NextBit(bits));
         ++used;
     }
     in.Skip(used);
@@ -105,9 +115,10 @@ inline void Count(TLZHTree& tree, std::size_t symbol) {
     std::int16_t* const prnt = tree.prnt.data();
     std::size_t c = At(prnt, symbol + kNodeCount);
     do {
-        const unsigned count = freq[c];
-        if (freq[c + 1] != count) {
-            freq[c] = static_cast<std::uint16_t>(count + 1);
+        std::uint16_t* const node = freq + c;
+        const unsigned count = node[0];
+        if (node[1] != count) {
+            node[0] = static_cast<std::uint16_t>(count + 1);
         } else {
             // c's place once counted: the last node counting as much.
             const std::size_t l = c + 1 + EqualRun(freq + c + 2, count);
