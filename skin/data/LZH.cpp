@@ -21,9 +21,15 @@ public:
     explicit BitInput(std::span<const std::uint8_t> bytes)
         : next_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
-    // At least n <= 56 bits in Window() afterwards.
+    // At least n <= 56 bits in Window() afterwards. Away from the end the
+    // window is topped up every time: a test of the count would be a branch
+    // no predictor gets right.
     void Ensure(int n) {
-        if (count_ < n) Refill();
+        if (end_ - next_ >= 8) {
+            TopUp();
+        } else if (count_ < n) {
+            Tail();
+        }
     }
     // The next bits, left-aligned.
     std::uint64_t Window() const { return buffer_; }
@@ -33,18 +39,18 @@ public:
     }
 
 private:
-    void Refill() {
-        if (end_ - next_ >= 8) {
-            // Whole bytes past count_ are taken; the part of a byte that also
-            // comes in is loaded again next time, to the same bits.
-            std::uint64_t word = 0;
-            for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
-            buffer_ |= word >> count_;
-            const int take = (63 - count_) >> 3;
-            next_ += take;
-            count_ += 8 * take;
-            return;
-        }
+    // Whole bytes past count_ are taken; the part of a byte that also comes
+    // in is loaded again next time, to the same bits.
+    void TopUp() {
+        std::uint64_t word = 0;
+        for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
+        buffer_ |= word >> count_;
+        const int take = (63 - count_) >> 3;
+        next_ += take;
+        count_ += 8 * take;
+    }
+
+    void Tail() {
         while (count_ <= 56) {
             const std::uint64_t byte = next_ < end_ ? *next_++ : 0;
             buffer_ |= byte << (56 - count_);
