@@ -60,7 +60,7 @@ private:
 
     const std::uint8_t* next_;
     const std::uint8_t* end_;
-    std::uint64_t buffer_ = 0;  // valid bits are left-aligned, the rest zero
+    std::uint64_t buffer_ = 0;  // valid bits left-aligned; below them zeros or the bits that follow
     int count_ = 0;
 };
 
