@@ -1,7 +1,8 @@
 #include "skin/data/LZH.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -20,33 +21,36 @@ public:
     explicit BitInput(std::span<const std::uint8_t> bytes)
         : next_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
-    unsigned Bit() {
-        if (count_ == 0) Refill();
-        const auto bit = static_cast<unsigned>(buffer_ >> 63);
-        buffer_ <<= 1;
-        --count_;
-        return bit;
+    // At least n <= 56 bits in Window() afterwards. Away from the end the
+    // window is topped up every time: a test of the count would be a branch
+    // no predictor gets right.
+    void Ensure(int n) {
+        if (end_ - next_ >= 8) {
+            TopUp();
+        } else if (count_ < n) {
+            Tail();
+        }
     }
-
-    // n <= 8
-    unsigned Bits(int n) {
-        if (count_ < n) Refill();
-        const auto bits = static_cast<unsigned>(buffer_ >> (64 - n));
+    // The next bits, left-aligned.
+    std::uint64_t Window() const { return buffer_; }
+    void Skip(int n) {
         buffer_ <<= n;
         count_ -= n;
-        return bits;
     }
 
 private:
-    void Refill() {
-        if (end_ - next_ >= 8) {
-            const int take = (64 - count_) >> 3;
-            for (int i = 0; i < take; ++i)
-                buffer_ |= std::uint64_t(next_[i]) << (56 - count_ - 8 * i);
-            next_ += take;
-            count_ += 8 * take;
-            return;
-        }
+    // Whole bytes past count_ are taken; the part of a byte that also comes
+    // in is loaded again next time, to the same bits.
+    void TopUp() {
+        std::uint64_t word = 0;
+        for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
+        buffer_ |= word >> count_;
+        const int take = (63 - count_) >> 3;
+        next_ += take;
+        count_ += 8 * take;
+    }
+
+    void Tail() {
         while (count_ <= 56) {
             const std::uint64_t byte = next_ < end_ ? *next_++ : 0;
             buffer_ |= byte << (56 - count_);
@@ -56,30 +60,112 @@ private:
 
     const std::uint8_t* next_;
     const std::uint8_t* end_;
-    std::uint64_t buffer_ = 0;  // valid bits are left-aligned
+    std::uint64_t buffer_ = 0;  // valid bits left-aligned; below them zeros or the bits that follow
     int count_ = 0;
 };
 
-int DecodeSymbol(TLZHTree& tree, BitInput& in) {
-    int c = tree.son[kRoot];
-    while (c < kNodeCount) c = tree.son[c + in.Bit()];
-    c -= kNodeCount;
-    tree.Update(c);
-    return c;
+// A whole symbol code and a position code fit in what Ensure gives.
+constexpr int kSymbolBits = TLZHTree::kMaxCodeBits + 8 + 6;
+
+// Indexes are read as unsigned 16-bit values: no sign extension in the loops.
+inline std::size_t At(const std::int16_t* a, std::size_t i) { return static_cast<std::uint16_t>(a[i]); }
+
+// Shifts the top bit out and returns it (the carry of bits + bits, where the compiler has it).
+inline std::size_t NextBit(std::uint64_t& bits) {
+#if defined(__GNUC__)
+    return __builtin_add_overflow(bits, bits, &bits);
+#else
+    const std::size_t bit = bits >> 63;
+    bits <<= 1;
+    return bit;
+#endif
 }
 
+std::size_t DecodeSymbol(const TLZHTree& tree, BitInput& in) {
+    const std::int16_t* const son = tree.son.data();
+    std::uint64_t bits = in.Window();
+    int used = 0;
+    std::size_t c = At(son, kRoot);
+    while (c < kNodeCount) {
+        c = At(son, c + NextBit(bits));
+        ++used;
+    }
+    in.Skip(used);
+    return c - kNodeCount;
+}
+
+// How many counts from p on equal value, four at a time. The sentinels end
+// every run before the reads leave the array.
+std::size_t EqualRun(const std::uint16_t* p, unsigned value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t pattern = value * 0x0001000100010001ull;
+        for (std::size_t run = 0;; run += 4) {
+            std::uint64_t lanes;
+            std::memcpy(&lanes, p + run, sizeof lanes);
+            if (const std::uint64_t differ = lanes ^ pattern)
+                return run + static_cast<std::size_t>(std::countr_zero(differ) >> 4);
+        }
+    } else {
+        std::size_t run = 0;
+        while (p[run] == value) ++run;
+        return run;
+    }
+}
+
+// TLZHTree::Update's result: the same swaps, the block leader found four
+// counts at a time instead of one.
+inline void Count(TLZHTree& tree, std::size_t symbol) {
+    if (tree.freq[kRoot] == kMaxFreq) tree.Rebuild();
+    std::uint16_t* const freq = tree.freq.data();
+    std::int16_t* const son = tree.son.data();
+    std::int16_t* const prnt = tree.prnt.data();
+    std::size_t c = At(prnt, symbol + kNodeCount);
+    do {
+        std::uint16_t* const node = freq + c;
+        const unsigned count = node[0];
+        if (node[1] != count) {
+            node[0] = static_cast<std::uint16_t>(count + 1);
+        } else {
+            // c's place once counted: the last node counting as much.
+            const std::size_t l = c + 1 + EqualRun(freq + c + 2, count);
+            freq[l] = static_cast<std::uint16_t>(count + 1);
+            const std::size_t i = At(son, c);
+            const std::size_t j = At(son, l);
+            son[l] = static_cast<std::int16_t>(i);
+            son[c] = static_cast<std::int16_t>(j);
+            prnt[i] = static_cast<std::int16_t>(l);
+            prnt[i < kNodeCount ? i + 1 : TLZHTree::kScratch] = static_cast<std::int16_t>(l);
+            prnt[j] = static_cast<std::int16_t>(c);
+            prnt[j < kNodeCount ? j + 1 : TLZHTree::kScratch] = static_cast<std::int16_t>(c);
+            c = l;
+        }
+        c = At(prnt, c);
+    } while (c != 0);
+}
+
+// The upper 6 bits from the prefix table, the lower 6 verbatim.
 int DecodePosition(BitInput& in) {
-    unsigned i = in.Bits(8);
-    const unsigned upper = kPositionTables.decodeCode[i];
-    const int extra = kPositionTables.decodeLength[i] - 2;
-    i = (i << extra) | in.Bits(extra);
-    return static_cast<int>(upper << 6 | (i & 63));
+    const std::uint64_t bits = in.Window();
+    const unsigned first = static_cast<unsigned>(bits >> 56);
+    const int length = kPositionTables.decodeLength[first];
+    const unsigned low = static_cast<unsigned>(bits >> (58 - length)) & 63;
+    in.Skip(length + 6);
+    return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
-struct DecoderState {
-    TLZHTree tree;
-    std::array<std::uint8_t, kRingBytes> ring;
-};
+// Matches are copied 8 bytes at a time when they start at least 8 back, so
+// the output has room for 7 bytes more than the longest match writes.
+constexpr std::size_t kCopySlack = 8;
+
+void CopyMatch(std::uint8_t* dst, int distance, int length) {
+    const std::uint8_t* src = dst - distance;
+    if (distance >= 8) {
+        for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+    } else {
+        // Overlapping: each byte may be one this match has just written.
+        for (int k = 0; k < length; ++k) dst[k] = src[k];
+    }
+}
 
 }  // namespace
 
@@ -98,42 +184,39 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
                             " is more than " + std::to_string(bits.size()) +
                             " bit-stream bytes can hold (" + std::to_string(bound) + ")");
 
-    std::unique_ptr<DecoderState> state;
+    // The ring is not kept: the output itself is the window, behind a prefix
+    // of blanks that stands for the ring's first fill (a match reaches at
+    // most kRingSize back).
+    std::unique_ptr<TLZHTree> tree;
     std::vector<std::uint8_t> out;
     try {
-        state = std::make_unique<DecoderState>();
+        tree = std::make_unique<TLZHTree>();
         // The last match is copied whole and may run up to 59 bytes past size.
-        out.resize(static_cast<std::size_t>(size) + kMaxMatch - 1);
+        out.resize(kRingSize + static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
-    TLZHTree& tree = state->tree;
-    auto& ring = state->ring;
-    tree.Init();
-    ring.fill(kRingFill);
+    tree->Init();
+    std::fill_n(out.begin(), kRingSize, kRingFill);
 
     BitInput in(bits);
-    std::uint8_t* dst = out.data();
+    std::uint8_t* dst = out.data() + kRingSize;
     std::uint8_t* const stop = dst + size;
-    unsigned r = kFirstWrite;
     while (dst < stop) {
-        const int c = DecodeSymbol(tree, in);
+        in.Ensure(kSymbolBits);
+        const std::size_t c = DecodeSymbol(*tree, in);
+        Count(*tree, c);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
-            ring[r] = static_cast<std::uint8_t>(c);
-            r = (r + 1) & kRingMask;
         } else {
-            const unsigned q = (r - DecodePosition(in) - 1) & kRingMask;
-            const int length = c - 256 + kThreshold + 1;
-            for (int k = 0; k < length; ++k) {
-                const std::uint8_t b = ring[(q + k) & kRingMask];
-                *dst++ = b;
-                ring[r] = b;
-                r = (r + 1) & kRingMask;
-            }
+            const int length = static_cast<int>(c) - 256 + kThreshold + 1;
+            CopyMatch(dst, DecodePosition(in) + 1, length);
+            dst += length;
         }
     }
-    out.resize(static_cast<std::size_t>(dst - out.data()));
+    const auto written = static_cast<std::size_t>(dst - out.data());
+    out.erase(out.begin(), out.begin() + kRingSize);
+    out.resize(written - kRingSize);
     return out;
 }
 

@@ -15,7 +15,7 @@ void TLZHTree::Init() {
         son[j] = static_cast<std::int16_t>(i);
         prnt[i] = prnt[i + 1] = static_cast<std::int16_t>(j);
     }
-    freq[kNodeCount] = 0xFFFF;  // sentinel: stops the upward scan in Update
+    std::fill(freq.begin() + kNodeCount, freq.end(), std::uint16_t(0xFFFF));  // end every upward scan
     prnt[kRoot] = 0;
 }
 

@@ -24,13 +24,24 @@ inline constexpr std::uint16_t kMaxFreq = 0x8000;
 // son[n] and son[n] + 1, so the branch bit of a node is its index's low bit.
 // son[] >= kNodeCount marks a leaf (symbol son[] - kNodeCount); prnt[] holds
 // the parent of nodes 0..626 and, from 627 on, the node of each symbol.
+// The order makes it a Huffman tree, and the root never counts more than
+// kMaxFreq, so no code is longer than kMaxCodeBits (a leaf at depth d needs a
+// root count of at least Fibonacci(d + 2)).
 struct TLZHTree {
-    std::array<std::uint16_t, lzh::kNodeCount + 1> freq;
-    std::array<std::int16_t, lzh::kNodeCount + lzh::kSymbolCount> prnt;
+    static constexpr int kMaxCodeBits = 21;
+    static constexpr int kScratch = lzh::kNodeCount + lzh::kSymbolCount;
+
+    // Past the last node: 0xFFFF sentinels, four so that 4-count reads
+    // from any node stay inside.
+    std::array<std::uint16_t, lzh::kNodeCount + 4> freq;
+    // One slot more: kScratch takes the writes that only internal nodes need.
+    std::array<std::int16_t, lzh::kNodeCount + lzh::kSymbolCount + 1> prnt;
     std::array<std::int16_t, lzh::kNodeCount> son;
 
     void Init();
-    // Counts one occurrence of symbol and restores the sibling order.
+    // Counts one occurrence of symbol and restores the sibling order. The
+    // decoder has its own faster copy; the packer's round trips hold the two
+    // to the same result.
     void Update(int symbol);
     // Halves every leaf count and rebuilds the internal nodes.
     void Rebuild();

@@ -130,8 +130,11 @@ TEST(LZHDecode, HandBuiltStreams) {
         {"all-ones path is symbol 115 after 9 bits", Stream(1, {0xFF, 0x80}), "s"},
         {"first match reaches back into the blanks", Stream(3, {0x8C, 0x00, 0x00}), "   "},
         {"farthest position reads blank ring slots", Stream(3, {0x8C, 0xFF, 0xFC}), "   "},
-        {"length-60 match wraps the write position", Stream(60, {0xC5, 0x00, 0x00}),
-         std::string(60, ' ')},
+        // 'X', then two length-60 matches one back (from the independent
+        // reference coder): the second reads what the first wrote past the
+        // ring's end, at the start of the ring.
+        {"matches carry a run across the ring's end", Stream(121, {0xF2, 0x79, 0x00, 0x18, 0x80, 0x00}),
+         std::string(121, 'X')},
         {"a match is copied whole past the size", Stream(2, {0x8C, 0x00, 0x00}), "   "},
     };
     for (const auto& r : rows) EXPECT_EQ(AsString(TLZH::Decode(r.stream)), r.expected) << r.name;
