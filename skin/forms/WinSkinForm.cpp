@@ -56,7 +56,9 @@ TWinSkinForm::~TWinSkinForm() {
     // may already be listed.
 }
 
-bool TWinSkinForm::Busy() const { return FrameSubclass.Dispatching() > 0 || ClientSubclass.Dispatching() > 0; }
+bool TWinSkinForm::Busy() const {
+    return FrameSubclass.Dispatching() > 0 || ClientSubclass.Dispatching() > 0 || FormDispatching > 0;
+}
 
 void TWinSkinForm::FormGone() {
     Form = nullptr;
@@ -93,7 +95,14 @@ void TWinSkinForm::AttachToForm(TSkinData* skinData, TCustomForm* form) {
     AttachToWindow(skinData);
     if (FrameSkinned) {
         OldWindowProc = form->WindowProc;
-        form->WindowProc = [this](TMessage& message) { FormWindowProc(message); };
+        form->WindowProc = [this](TMessage& message) {
+            ++FormDispatching;
+            struct Leave {
+                int& depth;
+                ~Leave() { --depth; }
+            } leave{FormDispatching};
+            FormWindowProc(message);
+        };
         FormProcReplaced = true;
     }
     SavedColor = form->Color();
@@ -594,6 +603,18 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
     case SKM_ISSKINNED:
         m.Result = 1;
         return;
+    case SKM_PAINTFRAMEDC:
+        if (m.LParam != kSkinMagic) break;
+        PaintFrame(reinterpret_cast<HDC>(m.WParam));
+        m.Result = kSkinMagic;
+        return;
+    case SKM_QUERYSKIN:
+        m.Result = m.LParam == kSkinMagic ? kSkinMagic : 1;
+        return;
+    case SKM_SKINCHANGED:
+        ReloadSkin();
+        Repaint();
+        return;
     default:
         break;
     }
@@ -722,8 +743,9 @@ void TWinSkinForm::FreePainters() {
 }
 
 void TWinSkinForm::RestoreFormProc() {
-    if (FormProcReplaced && Form) Form->WindowProc = std::move(OldWindowProc);
-    OldWindowProc = nullptr;
+    // A copy: the previous method may be running right now (a detach from
+    // inside one of the form's own messages) and lives on with this object.
+    if (FormProcReplaced && Form) Form->WindowProc = OldWindowProc;
     FormProcReplaced = false;
 }
 
