@@ -315,7 +315,10 @@ void TWinSkinForm::Resize(bool keepClient) {
         clientHeight = r.bottom;
     } else if (Form) {
         clientWidth = Form->ClientWidth();
-        clientHeight = Form->ClientHeight() - (MDIKind == kMDIChild ? 0 : MenuBarHeight);
+        // The band is counted once: the client grew by it only if the menu
+        // bar took the Win32 menu off the window.
+        const bool menuTaken = MDIKind != kMDIChild && !GetMenu(Handle);
+        clientHeight = Form->ClientHeight() - (menuTaken ? MenuBarHeight : 0);
     } else {
         clientWidth = ClientRect.right - ClientRect.left;
         clientHeight = ClientRect.bottom - ClientRect.top;
@@ -767,6 +770,8 @@ void TWinSkinForm::Detach() {
         if (state != kDestroying) Form->SetColor(SavedColor);
     }
     if (!IsWindow(Handle)) return;
+    // A Win32 menu still on the window was already part of the system frame.
+    const int menuBand = GetMenu(Handle) ? MenuBarHeight : 0;
     LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     style |= Style & WS_SYSMENU;
     if (SysFlags & kSysCaptionWorkaround) style |= Style & WS_CAPTION;
@@ -778,7 +783,7 @@ void TWinSkinForm::Detach() {
         RECT r{};
         GetWindowRect(Handle, &r);
         SetWindowPos(Handle, nullptr, 0, 0, r.right - r.left + SystemFrameWidth - BorderLeft - BorderRight,
-                     r.bottom - r.top + SystemFrameHeight - CaptionHeight - BorderBottom,
+                     r.bottom - r.top + SystemFrameHeight - CaptionHeight - BorderBottom - menuBand,
                      SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     } else {
         // Never sized for the skin: only the frame is computed again.
