@@ -207,7 +207,9 @@ TEST_F(SkinFormScope, ClientSizeHitTestsAndTheSkinnedQueryAcrossAttachAndDetach)
     const int middle = (window.right - window.left) / 2;
     EXPECT_EQ(hit(middle, 2), HTTOP) << "the top edge still sizes the window";
     EXPECT_EQ(hit(middle, 10), HTCAPTION);
-    // Where the system would have its close and icon buttons: the caption.
+    // Where the system would have its close and icon buttons: the caption,
+    // also while the style shows a system menu (until the next frame paint).
+    SetWindowLongPtrW(form->Handle(), GWL_STYLE, GetWindowLongPtrW(form->Handle(), GWL_STYLE) | WS_SYSMENU);
     EXPECT_EQ(hit(window.right - window.left - 12, 14), HTCAPTION);
     EXPECT_EQ(hit(12, 14), HTCAPTION);
     EXPECT_EQ(hit(middle, kCaption + 5), HTCLIENT);
