@@ -203,6 +203,7 @@ public:
     bool FormProcReplaced = false;          // the form's WindowProc is FormWindowProc
     bool Detached = false;                  // one of the detach operations has run
     int FormDispatching = 0;                // FormWindowProc calls now on the stack
+    unsigned FramePaints = 0;               // PaintFrame runs that drew, for the set-up's last paint
 
 protected:
     void FormGone() override;
@@ -223,6 +224,8 @@ private:
     // standard caption over the skinned one.
     void CaptionChange(TMessage& message);
     void BuildIconBitmap();
+    // The region for a window of that size; redraw as SetWindowRgn takes it.
+    void BuildRegionFor(int width, int height, bool redraw);
 };
 
 // Owner-drawing of the class-library popup menus (and main menus, when the
