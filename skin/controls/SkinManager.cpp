@@ -6,6 +6,7 @@
 #include "classlib/Forms.h"
 #include "classlib/Timer.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/WinSkinPopMenu.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ TSkinManage::~TSkinManage() {
     for (std::size_t i = forms_.size(); i-- > 0;)
         if (forms_[i] && forms_[i]->OfThisModule()) forms_[i]->Detach();
     forms_.clear();
+    FreePopups();
     hook_.reset();
 }
 
