@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ImageList.h"
 #include "classlib/Menus.h"
 #include "classlib/UtilityWindow.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinPopMenu.h"
 #include "tests/windows/TestSupport.h"
 
@@ -130,24 +132,6 @@ void WithOpenPopup(TPopupMenu& popup, const std::function<void(HWND)>& inspect) 
     tick = nullptr;
 }
 
-// The manager attaches popups as its window-creation hook sees them.
-struct PopupHook {
-    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-        TSkinManage* manager = TSkinManage::Instance();
-        if (manager && code == HCBT_CREATEWND) {
-            wchar_t name[16] = {};
-            GetClassNameW(reinterpret_cast<HWND>(wParam), name, 16);
-            const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-            if (std::wstring(name) == L"#32768" && !(create->style & WS_CHILD))
-                manager->SkinPopupMenu(reinterpret_cast<HWND>(wParam));
-        } else if (manager && code == HCBT_DESTROYWND) {
-            manager->UnskinPopupMenu(reinterpret_cast<HWND>(wParam));
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    UniqueHook hook{SetWindowsHookExW(WH_CBT, &Proc, nullptr, GetCurrentThreadId())};
-};
-
 }  // namespace
 
 TEST_F(MenuSkinFixture, OnlyTheKindsOfMenuTheSkinAsksForAreSkinned) {
@@ -207,7 +191,7 @@ TEST_F(MenuSkinFixture, WithMenuBGTheSystemNeverErasesThePopup) {
 }
 
 TEST_F(MenuSkinFixture, APopupsFrameIsTheSkinsMenuBackground) {
-    PopupHook hook;
+    manager->InstallHook();  // it skins menu windows as they are made
     TComponent owner(nullptr);
     auto* popup = TComponent::Create<TPopupMenu>(&owner);
     for (const wchar_t* caption : {L"Open", L"Save", L"Close"}) {
@@ -229,4 +213,167 @@ TEST_F(MenuSkinFixture, APopupsFrameIsTheSkinsMenuBackground) {
     });
     EXPECT_TRUE(seen) << "the popup never opened";
     EXPECT_FALSE(manager->IsPopupSkinned(FindWindowW(L"#32768", nullptr)));
+}
+
+namespace {
+
+// The screen under a window, read once.
+struct Snapshot {
+    RECT area{};
+    TBitmap pixels;
+    explicit Snapshot(HWND wnd) {
+        GetWindowRect(wnd, &area);
+        pixels.SetSize(area.right - area.left, area.bottom - area.top);
+        WindowDC screen(nullptr);
+        BitBlt(pixels.Canvas()->Handle(), 0, 0, pixels.Width(), pixels.Height(), screen.get(), area.left, area.top,
+               SRCCOPY);
+    }
+    // At a screen point.
+    TColor operator()(int x, int y) { return pixels.Canvas()->Pixel(x - area.left, y - area.top); }
+};
+
+bool Dark(TColor c) { return RedOf(c) < 100 && GreenOf(c) < 100 && BlueOf(c) < 100; }
+
+RECT ItemRect(HMENU menu, int position) {
+    RECT r{};
+    GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &r);
+    return r;
+}
+
+TMenuItem* AddItem(TComponent& owner, TPopupMenu& popup, const std::wstring& caption) {
+    TMenuItem* item = TComponent::Create<TMenuItem>(&owner);
+    item->SetCaption(caption);
+    popup.Items()->Add(item);
+    return item;
+}
+
+}  // namespace
+
+TEST_F(MenuSkinFixture, OwnerDrawnItemsSitOnThePopupsBackground) {
+    manager->InstallHook();  // it skins menu windows as they are made
+    StandIn window;
+    TWinSkinForm form(window.window.get(), nullptr, *skin);
+    TComponent owner(nullptr);
+    auto* popup = TComponent::Create<TPopupMenu>(&owner);
+    // One image: a red square on white, the mask colour.
+    auto* images = TComponent::Create<TImageList>(&owner);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    Fill(picture, {0, 0, 16, 16}, clWhite);
+    Fill(picture, {5, 5, 11, 11}, clRed);
+    images->AddMasked(picture, clWhite);
+    popup->SetImages(images);
+    AddItem(owner, *popup, L"Open");
+    AddItem(owner, *popup, L"Save")->SetShortCut(ShortCut('S', ssCtrl));
+    AddItem(owner, *popup, L"Checked")->SetChecked(true);
+    TMenuItem* imaged = AddItem(owner, *popup, L"Imaged");
+    imaged->SetChecked(true);
+    imaged->SetImageIndex(0);
+    SetMenuOwnerDraw(&owner, form, true);
+    ASSERT_TRUE(popup->OwnerDraw());
+    SetCursorPos(0, 0);
+
+    bool seen = false;
+    WithOpenPopup(*popup, [&](HWND menu) {
+        seen = true;
+        Snapshot screen(menu);
+        const HMENU handle = popup->Handle();
+        RECT window{};
+        GetWindowRect(menu, &window);
+        // The first item copies the popup's background from where it lies on
+        // the popup (3, 3 inside the frame): its corner pixels are the skin's.
+        const RECT first = ItemRect(handle, 0);
+        const POINT at{first.left - window.left, first.top - window.top};
+        ASSERT_LT(at.x + 1, kCorner);
+        EXPECT_EQ(screen(first.left, first.top), CornerColour(at.x, at.y));
+        EXPECT_EQ(screen(first.left + 1, first.top + 1), CornerColour(at.x + 1, at.y + 1));
+
+        // Ctrl+S ends 10 pixels before the caption box's end (the item's right - 1).
+        const RECT save = ItemRect(handle, 1);
+        int lastInk = -1;
+        for (int x = save.left; x < save.right; ++x)
+            for (int y = save.top; y < save.bottom; ++y)
+                if (Dark(screen(x, y))) lastInk = x;
+        EXPECT_LT(lastInk, save.right - 1 - 10);
+        EXPECT_GE(lastInk, save.right - 1 - 10 - 3);
+
+        // The glyph box starts past MenuItem's left margin (2) and 1 pixel in.
+        const int margin = skin->MenuItem->Margins.left;
+        const RECT checked = ItemRect(handle, 2);
+        int ink = 0;
+        for (int x = 0; x < 16; ++x)
+            for (int y = 0; y < 16; ++y) ink += Dark(screen(checked.left + 1 + margin + x, checked.top + 1 + y));
+        EXPECT_GT(ink, 5) << "the check mark";
+
+        const RECT image = ItemRect(handle, 3);
+        const int bx = image.left + 1 + margin, by = image.top + 1;
+        EXPECT_EQ(screen(bx, by), static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW))) << "sunken edge";
+        EXPECT_EQ(screen(bx + 8, by + 8), clRed) << "the image";
+        const TColor face = static_cast<TColor>(GetSysColor(COLOR_BTNFACE));
+        const TColor light = static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT));
+        const TColor a = screen(bx + 2, by + 2), b = screen(bx + 3, by + 2);
+        EXPECT_TRUE((a == face && b == light) || (a == light && b == face)) << "checkered: " << a << " " << b;
+    });
+    EXPECT_TRUE(seen) << "the popup never opened";
+}
+
+TEST_F(MenuSkinFixture, SwitchingOwnerDrawOffKeepsTheApplicationsOwnHandlers) {
+    StandIn window;
+    TWinSkinForm form(window.window.get(), nullptr, *skin);
+    TComponent owner(nullptr);
+    auto* skinned = TComponent::Create<TPopupMenu>(&owner);
+    auto* disabled = TComponent::Create<TPopupMenu>(&owner);
+    disabled->SetTag(skin->DisableTag());
+    TMenuItem* plain = AddItem(owner, *skinned, L"Plain");
+    TMenuItem* own = AddItem(owner, *skinned, L"Own");
+    TMenuItem* sub = AddItem(owner, *skinned, L"Sub");
+    TMenuItem* deep = TComponent::Create<TMenuItem>(&owner);
+    sub->Add(deep);
+    int ownMeasured = 0;
+    own->OnMeasureItem = [&](TObject*, TCanvas*, int&, int&) { ++ownMeasured; };
+    AddItem(owner, *disabled, L"Left alone");
+
+    SetMenuOwnerDraw(&owner, form, true);
+    EXPECT_TRUE(skinned->OwnerDraw());
+    EXPECT_FALSE(disabled->OwnerDraw());
+    for (TMenuItem* item : {plain, own, deep}) EXPECT_TRUE(item->OnDrawItem && item->OnMeasureItem);
+    int width = 0, height = 0;
+    TCanvas canvas;
+    own->OnMeasureItem(own, &canvas, width, height);
+    EXPECT_EQ(ownMeasured, 1) << "an own measuring handler is kept";
+
+    SetMenuOwnerDraw(&owner, form, false);
+    EXPECT_FALSE(skinned->OwnerDraw());
+    for (TMenuItem* item : {plain, own, deep}) EXPECT_FALSE(item->OnDrawItem);
+    EXPECT_FALSE(plain->OnMeasureItem);
+    ASSERT_TRUE(own->OnMeasureItem) << "the application's handler survives switching off";
+    own->OnMeasureItem(own, &canvas, width, height);
+    EXPECT_EQ(ownMeasured, 2);
+}
+
+TEST_F(MenuSkinFixture, ASystemCommandIsMeasuredFromItsText) {
+    UniqueWindow dialog(CreateWindowExW(0, L"#32770", L"Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, 10, 10, 200,
+                                        100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(dialog);
+    TWinSkinForm form(dialog.get(), nullptr, *skin);
+    wchar_t text[81] = {};
+    ASSERT_GT(GetMenuStringW(GetSystemMenu(dialog.get(), FALSE), SC_CLOSE, text, 81, MF_BYCOMMAND), 0);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    UniqueFont font(CreateFontIndirectW(&metrics.lfMenuFont));
+    WindowDC dc(dialog.get());
+    SelectedObject selected(dc.get(), font.get());
+    RECT extent{};
+    DrawTextW(dc.get(), text, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_MENU;
+    measure.itemID = SC_CLOSE;
+    measure.itemHeight = 15;
+    TMessage message{WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), 0};
+    form.WMMeasureItem(message);
+    EXPECT_EQ(message.Result, TRUE);
+    EXPECT_EQ(measure.itemWidth, static_cast<UINT>(extent.right + 26 + skin->MenuItem->Margins.left));
+    EXPECT_EQ(measure.itemHeight, 19u);
 }
