@@ -109,8 +109,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 // Runs popup at (100, 100); inspect gets the open menu window once it has
-// been painted, then the menu is closed with Esc.
-void WithOpenPopup(TPopupMenu& popup, const std::function<void(HWND)>& inspect) {
+// been painted (keys posted to it first), then the menu is closed with Esc.
+void WithOpenPopup(TPopupMenu& popup, const std::function<void(HWND)>& inspect, std::vector<WPARAM> keys = {}) {
     int ticks = 0;
     tick = [&] {
         HWND menu = FindWindowW(L"#32768", nullptr);
@@ -118,6 +118,8 @@ void WithOpenPopup(TPopupMenu& popup, const std::function<void(HWND)>& inspect) 
             if (++ticks > 40) EndMenu();
             return;
         }
+        if (ticks == 1)
+            for (const WPARAM key : keys) PostMessageW(menu, WM_KEYDOWN, key, 0);
         if (ticks++ == 3) {
             UpdateWindow(menu);
             inspect(menu);
@@ -269,6 +271,7 @@ TEST_F(MenuSkinFixture, OwnerDrawnItemsSitOnThePopupsBackground) {
     TMenuItem* imaged = AddItem(owner, *popup, L"Imaged");
     imaged->SetChecked(true);
     imaged->SetImageIndex(0);
+    AddItem(owner, *popup, L"-");
     SetMenuOwnerDraw(&owner, form, true);
     ASSERT_TRUE(popup->OwnerDraw());
     SetCursorPos(0, 0);
@@ -313,7 +316,19 @@ TEST_F(MenuSkinFixture, OwnerDrawnItemsSitOnThePopupsBackground) {
         const TColor light = static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT));
         const TColor a = screen(bx + 2, by + 2), b = screen(bx + 3, by + 2);
         EXPECT_TRUE((a == face && b == light) || (a == light && b == face)) << "checkered: " << a << " " << b;
-    });
+
+        // The last item is selected (the Up key): MenuItem's frame 4.
+        EXPECT_EQ(screen(image.right - 3, image.top + 1), kSelectedFill);
+        EXPECT_NE(screen(checked.right - 3, checked.top + 1), kSelectedFill);
+
+        // A separator is lower than MenuItem's frames: it shows the bottom of
+        // frame 2, whose line lies 5 rows above the frame's end.
+        const RECT line = ItemRect(handle, 4);
+        const int middle = (line.left + line.right) / 2, lineRow = line.bottom - 5;
+        ASSERT_LT(line.bottom - line.top, 18);
+        EXPECT_EQ(screen(middle, lineRow), kSeparatorInk);
+        EXPECT_NE(screen(middle, lineRow - 1), kSeparatorInk);
+    }, {VK_UP});
     EXPECT_TRUE(seen) << "the popup never opened";
 }
 
