@@ -210,7 +210,7 @@ void TSkinControl::FillParentColour(HDC dc, const RECT& rect) const {
 }
 
 LONG_PTR TSkinControl::GetWindowLong(int index) const {
-    return UnicodeWindow ? GetWindowLongPtrW(Window, index) : GetWindowLongPtrA(Window, index);
+    return UnicodeWindow ? ::GetWindowLongPtrW(Window, index) : ::GetWindowLongPtrA(Window, index);
 }
 
 void TSkinControl::DrawFocusAroundText(HDC dc, UINT format, const RECT& rect) const {

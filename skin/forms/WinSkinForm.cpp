@@ -56,7 +56,9 @@ TWinSkinForm::~TWinSkinForm() {
     // may already be listed.
 }
 
-bool TWinSkinForm::Busy() const { return FrameSubclass.Dispatching() > 0 || ClientSubclass.Dispatching() > 0; }
+bool TWinSkinForm::Busy() const {
+    return FrameSubclass.Dispatching() > 0 || ClientSubclass.Dispatching() > 0 || FormDispatching > 0;
+}
 
 void TWinSkinForm::FormGone() {
     Form = nullptr;
@@ -93,7 +95,14 @@ void TWinSkinForm::AttachToForm(TSkinData* skinData, TCustomForm* form) {
     AttachToWindow(skinData);
     if (FrameSkinned) {
         OldWindowProc = form->WindowProc;
-        form->WindowProc = [this](TMessage& message) { FormWindowProc(message); };
+        form->WindowProc = [this](TMessage& message) {
+            ++FormDispatching;
+            struct Leave {
+                int& depth;
+                ~Leave() { --depth; }
+            } leave{FormDispatching};
+            FormWindowProc(message);
+        };
         FormProcReplaced = true;
     }
     SavedColor = form->Color();
@@ -306,7 +315,10 @@ void TWinSkinForm::Resize(bool keepClient) {
         clientHeight = r.bottom;
     } else if (Form) {
         clientWidth = Form->ClientWidth();
-        clientHeight = Form->ClientHeight() - (MDIKind == kMDIChild ? 0 : MenuBarHeight);
+        // The band is counted once: the client grew by it only if the menu
+        // bar took the Win32 menu off the window.
+        const bool menuTaken = MDIKind != kMDIChild && !GetMenu(Handle);
+        clientHeight = Form->ClientHeight() - (menuTaken ? MenuBarHeight : 0);
     } else {
         clientWidth = ClientRect.right - ClientRect.left;
         clientHeight = ClientRect.bottom - ClientRect.top;
@@ -594,6 +606,18 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
     case SKM_ISSKINNED:
         m.Result = 1;
         return;
+    case SKM_PAINTFRAMEDC:
+        if (m.LParam != kSkinMagic) break;
+        PaintFrame(reinterpret_cast<HDC>(m.WParam));
+        m.Result = kSkinMagic;
+        return;
+    case SKM_QUERYSKIN:
+        m.Result = m.LParam == kSkinMagic ? kSkinMagic : 1;
+        return;
+    case SKM_SKINCHANGED:
+        ReloadSkin();
+        Repaint();
+        return;
     default:
         break;
     }
@@ -722,8 +746,9 @@ void TWinSkinForm::FreePainters() {
 }
 
 void TWinSkinForm::RestoreFormProc() {
-    if (FormProcReplaced && Form) Form->WindowProc = std::move(OldWindowProc);
-    OldWindowProc = nullptr;
+    // A copy: the previous method may be running right now (a detach from
+    // inside one of the form's own messages) and lives on with this object.
+    if (FormProcReplaced && Form) Form->WindowProc = OldWindowProc;
     FormProcReplaced = false;
 }
 
@@ -745,6 +770,8 @@ void TWinSkinForm::Detach() {
         if (state != kDestroying) Form->SetColor(SavedColor);
     }
     if (!IsWindow(Handle)) return;
+    // A Win32 menu still on the window was already part of the system frame.
+    const int menuBand = GetMenu(Handle) ? MenuBarHeight : 0;
     LONG_PTR style = GetWindowLongPtrW(Handle, GWL_STYLE);
     style |= Style & WS_SYSMENU;
     if (SysFlags & kSysCaptionWorkaround) style |= Style & WS_CAPTION;
@@ -756,7 +783,7 @@ void TWinSkinForm::Detach() {
         RECT r{};
         GetWindowRect(Handle, &r);
         SetWindowPos(Handle, nullptr, 0, 0, r.right - r.left + SystemFrameWidth - BorderLeft - BorderRight,
-                     r.bottom - r.top + SystemFrameHeight - CaptionHeight - BorderBottom,
+                     r.bottom - r.top + SystemFrameHeight - CaptionHeight - BorderBottom - menuBand,
                      SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     } else {
         // Never sized for the skin: only the frame is computed again.

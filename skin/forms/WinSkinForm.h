@@ -205,6 +205,7 @@ public:
     TSkinControl* OpenDropDown = nullptr;
     bool FormProcReplaced = false;          // the form's WindowProc is FormWindowProc
     bool Detached = false;                  // one of the detach operations has run
+    int FormDispatching = 0;                // FormWindowProc calls now on the stack
 
 protected:
     void FormGone() override;

@@ -327,3 +327,33 @@ TEST_F(SkinFormScope, FullFramePaintOfAnEightHundredBySixHundredWindowTakesLittl
     EXPECT_EQ(skinned.FrameWidth, 800);
     EXPECT_LT(ms, 20.0);
 }
+
+TEST_F(SkinFormScope, UnskinningFromInsideTheFormsOwnMessageWaitsForItToReturn) {
+    TSkinManage& manager = Start(Shape::Plain);
+    auto form = MakeForm(60, 60, 300, 200);
+    std::vector<UINT> notifications;
+    int listedInside = -1;
+    TWndMethod own = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CN_NOTIFY) notifications.push_back(m.Msg);
+        if (m.Msg == WM_APP) {
+            // Unskin everything while the skinned form's procedures are on the stack.
+            manager.ActionSkinData = skin_.get();
+            manager.PostAction(saUnskinAll, 1);
+            manager.DoAction();
+            listedInside = manager.SkinnedFormCount();
+        }
+        own(m);
+    };
+    ASSERT_TRUE(manager.SkinWindow(form->Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return Running(form->Handle()); }));
+    SendMessageW(form->Handle(), WM_APP, 0, 0);
+    EXPECT_EQ(listedInside, 1) << "freed while its window procedure was running";
+    EXPECT_EQ(SendMessageW(form->Handle(), SKM_ISSKINNED, 0, 0), 0);
+    manager.PurgeForms();
+    EXPECT_EQ(manager.SkinnedFormCount(), 0);
+    // The announcement shares CN_NOTIFY's number: it never arrives as a notification.
+    SendMessageW(form->Handle(), SKM_ANNOUNCE, 0, kSkinMagic);
+    EXPECT_TRUE(notifications.empty());
+    form->WindowProc = own;
+}
