@@ -61,6 +61,17 @@ std::unique_ptr<TSkinData> MenuSkin() {
     item->Trans = 1;
     skin->MenuItem = std::move(item);
 
+    // Plain frame pieces, so that windows get a skinned frame.
+    auto piece = [](TDataSkinBorder& border, int w, int h) {
+        border.Bitmap.SetSize(w, h);
+        Fill(border.Bitmap, {0, 0, w, h}, MakeColour(0, 85, 229));
+        border.Frame = 1;
+    };
+    piece(*skin->FrameTop, 30, 24);
+    piece(*skin->FrameBottom, 30, 4);
+    piece(*skin->FrameLeft, 4, 30);
+    piece(*skin->FrameRight, 4, 30);
+
     skin->MenuColour = MakeColour(250, 250, 250);
     skin->MenuTextColour = clBlack;
     skin->HilightTextColour = clWhite;
@@ -391,4 +402,51 @@ TEST_F(MenuSkinFixture, ASystemCommandIsMeasuredFromItsText) {
     EXPECT_EQ(message.Result, TRUE);
     EXPECT_EQ(measure.itemWidth, static_cast<UINT>(extent.right + 26 + skin->MenuItem->Margins.left));
     EXPECT_EQ(measure.itemHeight, 19u);
+}
+
+TEST_F(MenuSkinFixture, APlainDialogsOwnerDrawnSystemMenuIsMeasuredAndDrawnByTheSkin) {
+    manager->InstallHook();
+    UniqueWindow dialog(CreateWindowExW(0, L"#32770", L"Plain", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300,
+                                        300, 200, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    manager->SkinWindow(dialog.get());  // unless its activation did already
+    PumpFor(100);
+    ASSERT_EQ(SendMessageW(dialog.get(), SKM_ISSKINNED, 0, 0), 1);
+    // The close entry made owner-drawn: its text stays in the menu.
+    const HMENU system = GetSystemMenu(dialog.get(), FALSE);
+    int close = -1;
+    for (int i = 0; i < GetMenuItemCount(system); ++i)
+        if (GetMenuItemID(system, i) == SC_CLOSE) close = i;
+    ASSERT_GE(close, 0);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(system, SC_CLOSE, FALSE, &info));
+    info.fType |= MFT_OWNERDRAW;
+    ASSERT_TRUE(SetMenuItemInfoW(system, SC_CLOSE, FALSE, &info));
+    SetCursorPos(0, 0);
+
+    bool seen = false;
+    int ticks = 0;
+    tick = [&] {
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        if (++ticks > 40) EndMenu();
+        if (seen || !popup || !IsWindowVisible(popup)) return;
+        seen = true;
+        UpdateWindow(popup);
+        Snapshot screen(popup);
+        RECT window{}, item{};
+        GetWindowRect(popup, &window);
+        GetMenuItemRect(nullptr, system, static_cast<UINT>(close), &item);
+        EXPECT_EQ(screen(item.right - 1, item.bottom - 1), kBackgroundMiddle) << "on the popup's background";
+        int ink = 0;
+        for (int x = item.left; x < item.right; ++x)
+            for (int y = item.top; y < item.bottom; ++y) ink += Dark(screen(x, y));
+        EXPECT_GT(ink, 10) << "its text";
+        PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &Tick);
+    TrackPopupMenu(system, TPM_RIGHTBUTTON, 320, 330, 0, dialog.get(), nullptr);
+    KillTimer(nullptr, timer);
+    tick = nullptr;
+    EXPECT_TRUE(seen) << "the popup never opened";
 }
