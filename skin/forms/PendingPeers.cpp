@@ -6,7 +6,6 @@
 #include "classlib/Menus.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/forms/WinSkinForm.h"
-#include "skin/forms/WinSkinPopMenu.h"
 
 void TWinSkinForm::FormWindowProc(TMessage& message) {
     if (OldWindowProc) OldWindowProc(message);
@@ -37,16 +36,5 @@ void TWinSkinForm::RebuildCaptionButtons() { SysButtons.clear(); }
 void TWinSkinForm::CreateMenuBar() {}
 void TWinSkinForm::PaintMenuBar(HDC, const RECT&) {}
 void TWinSkinForm::MenuBarChanged() {}
-void TWinSkinForm::WMDrawItem(TMessage& message) { CallPrevious(message); }
-void TWinSkinForm::WMMeasureItem(TMessage& message) { CallPrevious(message); }
 void TWinSkinForm::SkinControls() {}
 void TWinSkinForm::SkinChildWindow(HWND) {}
-void SetMenuOwnerDraw(TComponent*, TWinSkinForm&, bool) {}
-
-TWinSkinPopMenu::~TWinSkinPopMenu() = default;
-bool TSkinManage::SkinPopupMenu(HWND) { return false; }
-bool TSkinManage::UnskinPopupMenu(HWND) { return false; }
-bool TSkinManage::IsPopupSkinned(HWND) const { return false; }
-void TSkinManage::SetMenuHandle(HMENU) {}
-void TSkinManage::MarkOwnerDrawn() {}
-TBitmap* TSkinManage::BackgroundFor(HMENU) const { return nullptr; }
