@@ -216,6 +216,12 @@ public:
     // The frame piece for DrawFramePiece's index (1 left, 2 right, 3 top, 4 bottom).
     TDataSkinBorder* FramePiece(int index) const;
 
+    // ---- control discovery (skin/controls/ControlDiscovery.cpp)
+    // Owns the painters of windows that have no class-library control, so
+    // that every painter is freed alike (Free). Declared last: its painters
+    // go while the list they remove themselves from still exists.
+    TComponent PlainPainters{nullptr};
+
 private:
     void FreePainters();
     void RestoreFormProc();
