@@ -135,6 +135,8 @@ public:
     // the message is answered (Result set) and goes no further.
     bool MenuKeyCommand(TMessage& message);
     void OpenMenuAt(POINT screenPoint);  // SKM_OPENMENUAT
+    // Presses a bar item and opens its popup (mouse, F10, Alt+letter).
+    void PressMenuItem(TMenuBtn& item);
     void NCMouseMove(TMessage& message);
     void NCLButtonDown(TMessage& message);
     void NCLButtonUp(TMessage& message);
