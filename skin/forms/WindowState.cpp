@@ -204,12 +204,6 @@ void TWinSkinForm::BuildSystemPopup() {
         item->SetEnabled(enabled);
         item->SetChecked(checked);
         item->OnClick = std::move(click);
-        item->OnMeasureItem = [this](TObject* sender, TCanvas* canvas, int& width, int& height) {
-            MeasurePopupItem(sender, canvas, width, height);
-        };
-        item->OnDrawItem = [this](TObject* sender, TCanvas* canvas, RECT rect, bool selected) {
-            DrawMenuItem(sender, canvas, rect, selected);
-        };
         popup->Items()->Add(item);
         return item;
     };
@@ -254,6 +248,7 @@ void TWinSkinForm::BuildSystemPopup() {
                 [wnd, command](TObject*) { PostMessageW(wnd, WM_SYSCOMMAND, command, 0); });
         }
     }
+    SetPopupItemHandlers(*popup->Items(), *this, true);
     SystemPopup = std::move(popup);
 }
 
