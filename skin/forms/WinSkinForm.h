@@ -74,11 +74,28 @@ public:
     void ReloadSkin() override;
     void Repaint() override;
     void SetMaximizedPainting(bool maximized) override;
+    bool Busy() const override;
+    // The previous window procedure with the message unchanged; its answer
+    // becomes the Result.
+    void CallPrevious(TMessage& message);
+    // Whether the skin's top frame piece can carry a caption; without one
+    // the window keeps the system frame (FrameSkinned false).
+    bool TopPieceUsable() const;
+    // Keeps a top-level window inside the work area of its monitor.
+    void EnsureOnScreen();
 
     // ---- frame
     void ComputeFrameMetrics();          // thicknesses from the frame pieces, caption buttons rebuilt
     void InitFrame();                    // SKM_INITFRAME
     void SkinControls();                 // control discovery over the client area
+    void SkinChildWindow(HWND child);    // a plain Win32 child by the plain-window table (control discovery)
+    void RebuildCaptionButtons();        // one TWinSysButton per caption-button element (caption buttons)
+    // The skinned menu bar (menu bar): made over Menu, which it takes off
+    // the window; painted into the band below the caption; told when the
+    // form's menu changed (the window has a Win32 menu again).
+    void CreateMenuBar();
+    void PaintMenuBar(HDC dc, const RECT& band);
+    void MenuBarChanged();
     void Resize(bool keepClient);
     void PaintFrame(HDC dc = nullptr);
     void DrawFramePiece(int index, const RECT& rect, HDC dc);
@@ -188,9 +205,38 @@ public:
     int WindowState = kStateNormal;
     int AttachState = kAttached;
     TSkinControl* OpenDropDown = nullptr;
+    bool FormProcReplaced = false;          // the form's WindowProc is FormWindowProc
+    bool Detached = false;                  // one of the detach operations has run
+    int FormDispatching = 0;                // FormWindowProc calls now on the stack
+    unsigned FramePaints = 0;               // PaintFrame runs that drew, for the set-up's last paint
+
+protected:
+    void FormGone() override;
+
+public:
 
     // The frame piece for DrawFramePiece's index (1 left, 2 right, 3 top, 4 bottom).
     TDataSkinBorder* FramePiece(int index) const;
+
+    // ---- control discovery (skin/controls/ControlDiscovery.cpp)
+    // Owns the painters of windows that have no class-library control, so
+    // that every painter is freed alike (Free). Declared last: its painters
+    // go while the list they remove themselves from still exists.
+    TComponent PlainPainters{nullptr};
+
+private:
+    void FreePainters();
+    void RestoreFormProc();
+    void NCCalcSize(TMessage& message);
+    void NCHitTest(TMessage& message);
+    void NCPaint(TMessage& message);
+    void NCActivate(TMessage& message);
+    // WM_SETTEXT and WM_SETICON: the default procedure would draw the
+    // standard caption over the skinned one.
+    void CaptionChange(TMessage& message);
+    void BuildIconBitmap();
+    // The region for a window of that size; redraw as SetWindowRgn takes it.
+    void BuildRegionFor(int width, int height, bool redraw);
 };
 
 // Owner-drawing of the class-library popup menus (and main menus, when the
