@@ -60,8 +60,9 @@ bool IsSystemCommand(UINT code) {
 
 // ---- state messages
 
+// The state part only: the frame procedure gives WM_SIZE to the previous
+// procedure once, after this.
 void TWinSkinForm::WMSize(TMessage& message) {
-    message.Result = FrameSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
     switch (message.WParam) {
     case SIZE_RESTORED: WindowState = kStateNormal; break;
     case SIZE_MINIMIZED: WindowState = kStateMinimized; break;

@@ -136,21 +136,20 @@ inline void AltPress(WORD vk) {
     Key(VK_MENU, true);
 }
 
+inline BOOL CALLBACK FindShownPopup(HWND wnd, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(wnd, name, 16);
+    if (IsWindowVisible(wnd) && std::wstring_view(name) == L"#32768") {
+        *reinterpret_cast<HWND*>(out) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The menu shown by the topmost visible popup window of thread, or nullptr.
 inline HMENU ShownPopupMenu(DWORD thread) {
     HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND wnd, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(wnd, name, 16);
-            if (IsWindowVisible(wnd) && std::wstring_view(name) == L"#32768") {
-                *reinterpret_cast<HWND*>(out) = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(thread, &FindShownPopup, reinterpret_cast<LPARAM>(&found));
     DWORD_PTR menu = 0;
     if (found) SendMessageTimeoutW(found, 0x01E1 /* MN_GETHMENU */, 0, 0, SMTO_NORMAL, 1000, &menu);
     return reinterpret_cast<HMENU>(menu);
