@@ -101,6 +101,7 @@ void TWinSkinForm::PaintFrame(HDC dc) {
         dc = own->get();
     }
     if (!dc) return;
+    ++FramePaints;
     try {
         GetWindowRect(Handle, &WindowRect);
         const int w = WindowRect.right - WindowRect.left, h = WindowRect.bottom - WindowRect.top;

@@ -101,10 +101,14 @@ void TWinSkinForm::RemoveRegion() {
 }
 
 void TWinSkinForm::BuildRegion() {
-    if (AttachState == kDestroyed || !FrameSkinned || !IsWindow(Handle)) return;
+    if (!IsWindow(Handle)) return;
     RECT window{};
     GetWindowRect(Handle, &window);
-    const int w = window.right - window.left, h = window.bottom - window.top;
+    BuildRegionFor(window.right - window.left, window.bottom - window.top, true);
+}
+
+void TWinSkinForm::BuildRegionFor(int w, int h, bool redraw) {
+    if (AttachState == kDestroyed || !FrameSkinned || !IsWindow(Handle)) return;
     if (w <= 0 || h <= 0) return;
     if (MDIKind == kMDIChild && WindowState != kStateNormal) return;
     if (w == RegionWidth && h == RegionHeight && MDIKind != kMDIChild && AttachState != kReskinning) return;
@@ -150,7 +154,7 @@ void TWinSkinForm::BuildRegion() {
         }
     }
     // The system owns a region once it is set.
-    if (SetWindowRgn(Handle, region.get(), TRUE)) region.release();
+    if (SetWindowRgn(Handle, region.get(), redraw)) region.release();
     Region.reset();
     HasRegion = true;
 }

@@ -260,6 +260,7 @@ void TWinSkinForm::BuildIconBitmap() {
 }
 
 void TWinSkinForm::InitFrame() {
+    const unsigned paintsBefore = FramePaints;
     SystemMenu = GetSystemMenu(Handle, FALSE);
     BuildIconBitmap();
     RECT window{};
@@ -298,8 +299,8 @@ void TWinSkinForm::InitFrame() {
     SendMessageW(Handle, SKM_ANNOUNCE, 0, kSkinMagic);
     AttachState = kRunning;
     if (HoverTimer) HoverTimer->SetEnabled(true);
-    // The frame was left unpainted until now.
-    RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    // The frame was left unpainted until now, unless sizing painted it.
+    if (FrameSkinned && FramePaints == paintsBefore) PaintFrame();
 }
 
 void TWinSkinForm::Resize(bool keepClient) {
@@ -351,6 +352,9 @@ void TWinSkinForm::Resize(bool keepClient) {
             width = minimum;
         }
     }
+    // On the first sizing the region is cut for the new size first, so that
+    // the window is repainted once, not once for the size and once for the shape.
+    if (AttachState == kSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
     SetWindowPos(Handle, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     EnsureOnScreen();
 }

@@ -135,6 +135,8 @@ public:
     // the message is answered (Result set) and goes no further.
     bool MenuKeyCommand(TMessage& message);
     void OpenMenuAt(POINT screenPoint);  // SKM_OPENMENUAT
+    // Presses a bar item and opens its popup (mouse, F10, Alt+letter).
+    void PressMenuItem(TMenuBtn& item);
     void NCMouseMove(TMessage& message);
     void NCLButtonDown(TMessage& message);
     void NCLButtonUp(TMessage& message);
@@ -206,6 +208,7 @@ public:
     bool FormProcReplaced = false;          // the form's WindowProc is FormWindowProc
     bool Detached = false;                  // one of the detach operations has run
     int FormDispatching = 0;                // FormWindowProc calls now on the stack
+    unsigned FramePaints = 0;               // PaintFrame runs that drew, for the set-up's last paint
 
 protected:
     void FormGone() override;
@@ -214,6 +217,12 @@ public:
 
     // The frame piece for DrawFramePiece's index (1 left, 2 right, 3 top, 4 bottom).
     TDataSkinBorder* FramePiece(int index) const;
+
+    // ---- control discovery (skin/controls/ControlDiscovery.cpp)
+    // Owns the painters of windows that have no class-library control, so
+    // that every painter is freed alike (Free). Declared last: its painters
+    // go while the list they remove themselves from still exists.
+    TComponent PlainPainters{nullptr};
 
 private:
     void FreePainters();
@@ -226,6 +235,8 @@ private:
     // standard caption over the skinned one.
     void CaptionChange(TMessage& message);
     void BuildIconBitmap();
+    // The region for a window of that size; redraw as SetWindowRgn takes it.
+    void BuildRegionFor(int width, int height, bool redraw);
 };
 
 // Owner-drawing of the class-library popup menus (and main menus, when the
