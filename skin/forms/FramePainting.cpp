@@ -5,6 +5,7 @@
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenu.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ void TWinSkinForm::PaintCaptionText(HDC dc, const RECT& band) {
 }
 
 void TWinSkinForm::PaintFrame(HDC dc) {
-    if (AttachState != kRunning && AttachState != kReskinning) return;
+    if (!MenuBarScratch() || (AttachState != kRunning && AttachState != kReskinning)) return;
     if (FrameKind == kFrameNone || (MDIKind == kMDIChild && WindowState == kStateMaximized)) return;
     if (!IsWindow(Handle)) return;
     std::unique_ptr<WindowDC> own;
@@ -102,6 +103,7 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     }
     if (!dc) return;
     ++FramePaints;
+    PaintedActive = Active;
     try {
         GetWindowRect(Handle, &WindowRect);
         const int w = WindowRect.right - WindowRect.left, h = WindowRect.bottom - WindowRect.top;

@@ -5,9 +5,11 @@
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/Timer.h"
+#include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/forms/PendingPeers.h"
+#include "skin/forms/NCObjects.h"
+#include "skin/forms/WinSkinMenu.h"
 
 namespace {
 
@@ -247,6 +249,28 @@ void TWinSkinForm::ComputeFrameMetrics() {
     RebuildCaptionButtons();
 }
 
+void TWinSkinForm::RebuildCaptionButtons() {
+    SysButtons.clear();
+    for (const auto& element : SkinData->CaptionButtons)
+        SysButtons.push_back(std::make_unique<TWinSysButton>(*this, *element));
+}
+
+void TWinSkinForm::CreateMenuBar() {
+    SkinMenu = std::make_unique<TWinSkinMenu>(*this);
+    SkinMenu->Handle = Menu;
+    SkinMenu->BuildItems();
+}
+
+void TWinSkinForm::PaintMenuBar(HDC dc, const RECT& band) {
+    if (SkinMenu) SkinMenu->PaintBar(dc, band);
+}
+
+void TWinSkinForm::MenuBarChanged() {
+    if (!SkinMenu) return;
+    if (HMENU menu = GetMenu(Handle)) Menu = menu;
+    SkinMenu->BuildItems();
+}
+
 void TWinSkinForm::BuildIconBitmap() {
     IconSize = GetSystemMetrics(SM_CXSMICON);
     IconHandle = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_SMALL, 0));
@@ -261,6 +285,7 @@ void TWinSkinForm::BuildIconBitmap() {
 
 void TWinSkinForm::InitFrame() {
     const unsigned paintsBefore = FramePaints;
+    bool sized = false;
     SystemMenu = GetSystemMenu(Handle, FALSE);
     BuildIconBitmap();
     RECT window{};
@@ -281,12 +306,14 @@ void TWinSkinForm::InitFrame() {
             } else {
                 AttachState = kSizing;
                 Resize(false);
+                sized = true;
                 AttachState = kRunning;
                 BuildRegion();
             }
         } else if (!IsChild && FrameKind != kFrameNone && WindowState != kStateMinimized) {
             AttachState = kSizing;
             Resize(false);
+            sized = true;
             AttachState = kRunning;
             if (WindowState == kStateMaximized)
                 SetWindowPos(Handle, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
@@ -299,9 +326,22 @@ void TWinSkinForm::InitFrame() {
     SendMessageW(Handle, SKM_ANNOUNCE, 0, kSkinMagic);
     AttachState = kRunning;
     if (HoverTimer) HoverTimer->SetEnabled(true);
-    // The frame was left unpainted until now, unless sizing painted it.
-    if (FrameSkinned && FramePaints == paintsBefore) PaintFrame();
+    // The frame was left unpainted until now. A resize has already asked
+    // for a frame paint (it comes with the first client paint); otherwise
+    // paint now, unless something else did.
+    if (FrameSkinned && !sized && FramePaints == paintsBefore) PaintFrame();
 }
+
+void TWinSkinForm::SkinControls() {
+    if (Form) {
+        DiscoverFormControls(*this);
+        if (SkinData->HasSkinControl(xcPopupMenu)) SetMenuOwnerDraw(Form, *this, true);
+    } else {
+        DiscoverWindowChildren(*this, Handle);
+    }
+}
+
+void TWinSkinForm::SkinChildWindow(HWND child) { DiscoverWindow(*this, child); }
 
 void TWinSkinForm::Resize(bool keepClient) {
     if (WindowState == kStateMinimized) {
@@ -522,7 +562,9 @@ void TWinSkinForm::NCActivate(TMessage& m) {
     }
     if (MDIKind == kMDIParent && MDIClient) SendMessageW(MDIClient, WM_NCACTIVATE, m.WParam, m.LParam);
     if (MDIKind == kMDIChild) CallPrevious(m);
-    if (!(MDIKind == kMDIChild && WindowState == kStateMaximized)) PaintFrame();
+    // The frame already shows this activity unless the activation changed.
+    if (!(MDIKind == kMDIChild && WindowState == kStateMaximized) && PaintedActive != static_cast<int>(Active))
+        PaintFrame();
     m.Result = 1;
 }
 
@@ -780,7 +822,9 @@ void TWinSkinForm::Detach() {
     style |= Style & WS_SYSMENU;
     if (SysFlags & kSysCaptionWorkaround) style |= Style & WS_CAPTION;
     SetWindowLongPtrW(Handle, GWL_STYLE, style);
-    if (SkinMenu && Menu && !GetMenu(Handle)) SetMenu(Handle, Menu);
+    // The bar's own handle: the form's menu may have changed while skinned.
+    if (HMENU bar = SkinMenu && SkinMenu->Handle ? SkinMenu->Handle : Menu; SkinMenu && bar && !GetMenu(Handle))
+        SetMenu(Handle, bar);
     SkinMenu.reset();
     ClientSubclass.Restore();
     if (state != kDestroying && state != kAttached && (MDIKind == kMDIChild || !(style & WS_CHILD))) {

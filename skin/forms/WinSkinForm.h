@@ -209,6 +209,7 @@ public:
     bool Detached = false;                  // one of the detach operations has run
     int FormDispatching = 0;                // FormWindowProc calls now on the stack
     unsigned FramePaints = 0;               // PaintFrame runs that drew, for the set-up's last paint
+    int PaintedActive = -1;                 // the activity the frame was last painted with
 
 protected:
     void FormGone() override;

@@ -605,7 +605,8 @@ TEST_F(Dictation, AMarkerFileThatCannotBeCreatedIsReportedAfterTheCheckMarkChang
     Touch(BesideExecutable(L"03.ini"));
     DialogCloser closer;
     // A click goes through the menu's handler call, whose error reaches the box.
-    PostMessageW(form->Handle(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(form->Handle()), 0), 2), 0);
+    // The menu's own handle: a skinned menu bar takes it off the window.
+    PostMessageW(form->Handle(), WM_COMMAND, GetMenuItemID(GetSubMenu(form->Menu()->Handle(), 0), 2), 0);
     PumpFor(200);
     ASSERT_EQ(closer.SeenDialogs().size(), 1u);
     EXPECT_EQ(closer.SeenDialogs()[0].text, L"Cannot create file " + blocked + L".");
