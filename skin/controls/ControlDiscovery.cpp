@@ -21,6 +21,7 @@ class TDiscovery {
 public:
     explicit TDiscovery(TWinSkinForm& form) : form_(form), skin_(*form.SkinData) {}
 
+    void DropClosedPainters();
     void Form(TCustomForm& library);
     // Steps over one control; a control that raises on the way is left alone.
     void Control(TControl* control, TComponent* container);
@@ -34,7 +35,6 @@ private:
     void Children(TControl& control, const TControlDecision& d);
     void Attach(TControl& control, const TPainterRequest& request);
     void AttachWindow(HWND window, const TPainterRequest& request, TComponent& owner);
-    void DropClosedPainters();
 
     bool HasPainter(const TControl* control, HWND window) const;
     static bool AnswersSkinned(HWND window) { return SendMessageW(window, SKM_ISSKINNED, 0, 0) == 1; }
@@ -86,7 +86,6 @@ void TDiscovery::DropClosedPainters() {
 }
 
 void TDiscovery::Form(TCustomForm& library) {
-    DropClosedPainters();
     for (TControl* c : OwnedControls(library)) Control(c, &library);
     std::vector<TWinControl*> tabOrder;
     library.GetTabOrderList(tabOrder);
@@ -210,12 +209,16 @@ void TDiscovery::WindowChildren(HWND parent) {
 
 void DiscoverFormControls(TWinSkinForm& form) {
     if (!form.Form || !form.SkinData) return;
-    TDiscovery(form).Form(*form.Form);
+    TDiscovery discovery(form);
+    discovery.DropClosedPainters();
+    discovery.Form(*form.Form);
 }
 
 void DiscoverWindowChildren(TWinSkinForm& form, HWND parent) {
     if (!form.SkinData) return;
-    TDiscovery(form).WindowChildren(parent);
+    TDiscovery discovery(form);
+    discovery.DropClosedPainters();
+    discovery.WindowChildren(parent);
 }
 
 void DiscoverWindow(TWinSkinForm& form, HWND window) {
@@ -225,3 +228,10 @@ void DiscoverWindow(TWinSkinForm& form, HWND window) {
     } catch (...) {
     }
 }
+
+void TWinSkinForm::SkinControls() {
+    if (Form) DiscoverFormControls(*this);
+    else DiscoverWindowChildren(*this, Handle);
+}
+
+void TWinSkinForm::SkinChildWindow(HWND child) { DiscoverWindow(*this, child); }

@@ -1,5 +1,5 @@
-// Stand-ins for the members that the caption-button, menu-bar, popup and
-// control-discovery files define, so that the frame links and runs alone.
+// Stand-ins for the members that the caption-button, menu-bar and popup
+// files define, so that the frame links and runs alone.
 // Each does what the window would do without it.
 #include "skin/forms/PendingPeers.h"
 
@@ -39,8 +39,6 @@ void TWinSkinForm::PaintMenuBar(HDC, const RECT&) {}
 void TWinSkinForm::MenuBarChanged() {}
 void TWinSkinForm::WMDrawItem(TMessage& message) { CallPrevious(message); }
 void TWinSkinForm::WMMeasureItem(TMessage& message) { CallPrevious(message); }
-void TWinSkinForm::SkinControls() {}
-void TWinSkinForm::SkinChildWindow(HWND) {}
 void SetMenuOwnerDraw(TComponent*, TWinSkinForm&, bool) {}
 
 TWinSkinPopMenu::~TWinSkinPopMenu() = default;
