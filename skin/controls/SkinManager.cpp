@@ -89,7 +89,7 @@ TSkinManage::~TSkinManage() {
             form->Detach();
         if (form && form->Busy()) (void)form.release();  // its window procedure still runs; it leaks rather than crashes
     }
-    popups_.clear();
+    FreePopups();
     hook_.reset();
 }
 

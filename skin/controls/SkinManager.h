@@ -156,6 +156,8 @@ public:
     void MarkOwnerDrawn();
     // The rendered background of the popup showing menu, or nullptr.
     TBitmap* BackgroundFor(HMENU menu) const;
+    // The skinned popup showing menu, or nullptr.
+    TWinSkinPopMenu* PopupFor(HMENU menu) const;
     // The popup without a menu handle that painted last.
     TWinSkinPopMenu* CurrentPopup = nullptr;
 
@@ -167,11 +169,16 @@ private:
     // marked closed; a later purge frees it.
     void FreeForm(std::size_t index, bool detach = true);
     std::vector<TSkinnedForm*> FormsOf(const TSkinData* skinData) const;
+    // Frees every skinned popup (the manager is going).
+    void FreePopups();
 
     std::unique_ptr<TTimer> timer_;
     UniqueHook hook_;
     std::vector<std::unique_ptr<TSkinnedForm>> forms_;
     std::vector<std::unique_ptr<TWinSkinPopMenu>> popups_;
+    // Popups whose window went while their procedure was still running;
+    // freed once it has returned.
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> retiredPopups_;
     std::vector<TSkinData*> skinDataList_;
     TSkinData* mainSkinData_ = nullptr;
 };

@@ -1,12 +1,11 @@
-// Stand-ins for the members that the caption-button, menu-bar and popup
-// files define, so that the frame links and runs alone.
+// Stand-ins for the members that the caption-button and menu-bar files
+// define, so that the frame links and runs alone.
 // Each does what the window would do without it.
 #include "skin/forms/PendingPeers.h"
 
 #include "classlib/Menus.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/forms/WinSkinForm.h"
-#include "skin/forms/WinSkinPopMenu.h"
 
 void TWinSkinForm::FormWindowProc(TMessage& message) {
     if (OldWindowProc) OldWindowProc(message);
@@ -37,14 +36,3 @@ void TWinSkinForm::RebuildCaptionButtons() { SysButtons.clear(); }
 void TWinSkinForm::CreateMenuBar() {}
 void TWinSkinForm::PaintMenuBar(HDC, const RECT&) {}
 void TWinSkinForm::MenuBarChanged() {}
-void TWinSkinForm::WMDrawItem(TMessage& message) { CallPrevious(message); }
-void TWinSkinForm::WMMeasureItem(TMessage& message) { CallPrevious(message); }
-void SetMenuOwnerDraw(TComponent*, TWinSkinForm&, bool) {}
-
-TWinSkinPopMenu::~TWinSkinPopMenu() = default;
-bool TSkinManage::SkinPopupMenu(HWND) { return false; }
-bool TSkinManage::UnskinPopupMenu(HWND) { return false; }
-bool TSkinManage::IsPopupSkinned(HWND) const { return false; }
-void TSkinManage::SetMenuHandle(HMENU) {}
-void TSkinManage::MarkOwnerDrawn() {}
-TBitmap* TSkinManage::BackgroundFor(HMENU) const { return nullptr; }

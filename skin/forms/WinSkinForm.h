@@ -150,6 +150,9 @@ public:
     void DrawItemContent(TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect);
     void WMDrawItem(TMessage& message);
     void WMMeasureItem(TMessage& message);
+    // MeasureMenuItem runs the item's own measuring; the nested call of the
+    // handler it causes returns at once.
+    bool MeasuringItem = false;
 
     // ---- state (see the field notes in WinSkinForm.cpp)
     TWndMethod OldWindowProc;               // the form's WindowProc before skinning
@@ -234,6 +237,10 @@ private:
 // Owner-drawing of the class-library popup menus (and main menus, when the
 // skin asks for it) owned by owner, switched on or off for form.
 void SetMenuOwnerDraw(TComponent* owner, TWinSkinForm& form, bool on);
+// The skin's popup-item handlers (DrawMenuItem, MeasurePopupItem) on item
+// and its sub-items: on sets them (an own OnMeasureItem is kept), off clears
+// the ones that are form's. For the system popup and tool-button menus.
+void SetPopupItemHandlers(TMenuItem& item, TWinSkinForm& form, bool on);
 
 // The region of bitmap's pixels that are not key (each channel within
 // tolerance above it), offset by (x, y). The caller owns the region.
