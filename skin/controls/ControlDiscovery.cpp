@@ -23,6 +23,9 @@ public:
 
     void DropClosedPainters();
     void Form(TCustomForm& library);
+    // A menu shown by a tool button or tool bar: drawn by the skin like the
+    // form's popup menus.
+    void MenuToSkin(TObject* menu);
     // Steps over one control; a control that raises on the way is left alone.
     void Control(TControl* control, TComponent* container);
     void Window(HWND window);
@@ -105,9 +108,10 @@ void TDiscovery::Control(TControl* control, TComponent* container) {
 void TDiscovery::Decide(TControl& control, TComponent* container) {
     if (control.Tag() != skin_.DisableTag()) {
         if (!control.Parent()) return;
+        // A window that cannot be made leaves the control out (the caller catches).
+        if (auto* windowed = As<TWinControl>(&control)) windowed->HandleNeeded();
         if (HWND h = HandleOf(control); h ? AnswersSkinned(h) : control.Perform(SKM_ISSKINNED) == 1) return;
         if (HasPainter(&control, HandleOf(control))) return;
-        if (auto* windowed = As<TWinControl>(&control)) windowed->HandleNeeded();
         if (AskApplication(control, container, UpperAscii(control.ClassName()))) return;
     }
     Apply(control, DecideControl(control, skin_, form_.FrameSkinned));
@@ -131,7 +135,11 @@ void TDiscovery::Apply(TControl& control, const TControlDecision& d) {
     if (d.DisableChildren)
         for (TControl* child : ChildControls(control)) child->SetTag(skin_.DisableTag());
     if (d.Effects & deTransparent) control.SetProperty(L"Transparent", TValue(L"True"));
-    if (d.Effects & deFlatToolbar) control.SetProperty(L"Flat", TValue(L"True"));
+    if (d.Effects & deFlatToolbar) {
+        control.SetProperty(L"Flat", TValue(L"True"));
+        MenuToSkin(control.GetProperty(L"Menu").AsObject());
+    }
+    if (d.Effects & deMenuOfButton) MenuToSkin(control.GetProperty(L"DropdownMenu").AsObject());
     if (d.Effects & deFaceColourBands)
         if (auto* bands = As<TCollection>(control.GetProperty(L"Bands").AsObject()))
             for (int i = 0; i < bands->Count(); ++i)
@@ -143,6 +151,13 @@ void TDiscovery::Apply(TControl& control, const TControlDecision& d) {
     if (d.Children == TChildVisit::After) Children(control, d);
     if (d.VisitOwned)
         for (TControl* c : OwnedControls(control)) Control(c, &control);
+}
+
+void TDiscovery::MenuToSkin(TObject* object) {
+    auto* menu = As<TMenu>(object);
+    if (!menu || menu->Tag() == skin_.DisableTag()) return;
+    menu->SetOwnerDraw(true);
+    SetPopupItemHandlers(*menu->Items(), form_, true);
 }
 
 void TDiscovery::Children(TControl& control, const TControlDecision& d) {
@@ -212,6 +227,9 @@ void DiscoverFormControls(TWinSkinForm& form) {
     TDiscovery discovery(form);
     discovery.DropClosedPainters();
     discovery.Form(*form.Form);
+    // The form's popup menus, and those of its frames and embedded forms.
+    if (form.SkinData->HasSkinControl(xcPopupMenu) && !SameText(form.Form->ClassName(), L"TwwRichEditForm"))
+        SetMenuOwnerDraw(form.Form, form, true);
 }
 
 void DiscoverWindowChildren(TWinSkinForm& form, HWND parent) {

@@ -19,6 +19,7 @@
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
 #include "classlib/Handles.h"
+#include "classlib/Menus.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/ControlRules.h"
 #include "skin/controls/PainterFactory.h"
@@ -325,6 +326,14 @@ TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
     auto* appEdit = TComponent::Create<TEdit>(form.get());
     appEdit->SetParent(form.get());
     appEdit->SetBounds(10, 100, 120, 24);
+    // A tool button whose menu belongs to no form: the walk hands it to the skin.
+    TComponent menuOwner(nullptr);
+    auto* dropDown = TComponent::Create<TPopupMenu>(&menuOwner);
+    auto* item = TComponent::Create<TMenuItem>(&menuOwner);
+    dropDown->Items()->Add(item);
+    const TClassInfo& toolButton = Class(L"TToolButton", TWinControl::StaticClass(),
+                                         {Fixed(L"DropdownMenu", static_cast<TObject*>(dropDown))});
+    TComponent::Create<TStandIn>(form.get(), toolButton, 0)->SetParent(form.get());
     form->Show();
     TSkinData skin(nullptr);
     std::wstring askedClass;
@@ -335,6 +344,7 @@ TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
         skinned = TComponent::Create<TFillPainter>(control);
     };
     TWinSkinForm skinned(form->Handle(), form.get(), skin);
+    skinned.FrameSkinned = true;
 
     skinned.SkinControls();
     skinned.SkinControls();  // a second walk finds everything painted already
@@ -345,6 +355,8 @@ TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
     EXPECT_EQ(askedClass, L"TEDIT");
     EXPECT_EQ(painters.made, (std::map<K, int>{{K::Button, 1}}));
     ASSERT_EQ(skinned.SkinnedControls.size(), 2u);
+    EXPECT_TRUE(dropDown->OwnerDraw());
+    EXPECT_TRUE(item->OnDrawItem);
     button->Invalidate();
     PumpFor(50);
     EXPECT_EQ(CentreOf(button->Handle()), kFill);
