@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -313,7 +314,7 @@ COLORREF CentreOf(HWND wnd) {
 }
 
 TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
-    FillPainters painters({K::Button, K::Edit});
+    FillPainters painters({K::Button, K::Edit, K::RadioButton, K::GroupBox});
     auto form = std::make_unique<TForm>(nullptr);
     form->SetBounds(40, 40, 300, 200);
     auto* button = TComponent::Create<TButton>(form.get());
@@ -334,6 +335,20 @@ TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
     const TClassInfo& toolButton = Class(L"TToolButton", TWinControl::StaticClass(),
                                          {Fixed(L"DropdownMenu", static_cast<TObject*>(dropDown))});
     TComponent::Create<TStandIn>(form.get(), toolButton, 0)->SetParent(form.get());
+    // Radio groups: the items of a skinned one get the item painter, those of
+    // one kept plain by DisableTag stay plain with it.
+    const auto group = [&](const TClassInfo& info, int tag, int top) {
+        auto* box = TComponent::Create<TStandIn>(form.get(), info, 0);
+        box->SetParent(form.get());
+        box->SetBounds(150, top, 120, 60);
+        box->SetTag(tag);
+        auto* radio = TComponent::Create<TStandIn>(form.get(), Class(L"TGroupButton", TWinControl::StaticClass()), 0);
+        radio->SetParent(box);
+        radio->SetBounds(5, 20, 100, 20);
+        return std::pair{box, radio};
+    };
+    const auto [skinnedGroup, skinnedItem] = group(Class(L"TRadioGroup", CustomRadioGroup()), 0, 10);
+    const auto [plainGroup, plainItem] = group(Class(L"TRzRadioGroup", CustomRadioGroup()), 99, 80);
     form->Show();
     TSkinData skin(nullptr);
     std::wstring askedClass;
@@ -353,8 +368,13 @@ TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
     EXPECT_FALSE(AnswersSkinned(plainEdit->Handle()));  // DisableTag
     EXPECT_TRUE(AnswersSkinned(appEdit->Handle()));     // the application's own painter
     EXPECT_EQ(askedClass, L"TEDIT");
-    EXPECT_EQ(painters.made, (std::map<K, int>{{K::Button, 1}}));
-    ASSERT_EQ(skinned.SkinnedControls.size(), 2u);
+    EXPECT_TRUE(AnswersSkinned(skinnedGroup->Handle()));
+    EXPECT_TRUE(AnswersSkinned(skinnedItem->Handle()));
+    EXPECT_FALSE(AnswersSkinned(plainGroup->Handle()));
+    EXPECT_FALSE(AnswersSkinned(plainItem->Handle()));
+    EXPECT_EQ(plainItem->Tag(), 99);
+    EXPECT_EQ(painters.made, (std::map<K, int>{{K::Button, 1}, {K::RadioButton, 1}, {K::GroupBox, 1}}));
+    ASSERT_EQ(skinned.SkinnedControls.size(), 4u);
     EXPECT_TRUE(dropDown->OwnerDraw());
     EXPECT_TRUE(item->OnDrawItem);
     button->Invalidate();
