@@ -60,12 +60,6 @@ std::vector<TControl*> OwnedControls(TComponent& owner) {
     return controls;
 }
 
-TPainterRequest Request(TPainterKind kind) {
-    TPainterRequest r;
-    r.Kind = kind;
-    return r;
-}
-
 HWND HandleOf(TControl& control) {
     auto* windowed = As<TWinControl>(&control);
     return windowed && windowed->HandleAllocated() ? windowed->WindowHandle() : nullptr;
@@ -167,8 +161,8 @@ void TDiscovery::Children(TControl& control, const TControlDecision& d) {
         case TChildRule::Each: Attach(*child, d.ChildPainter); break;
         case TChildRule::First: break;  // plain windows only
         case TChildRule::EmbeddedScrollbars:
-            if (child->InheritsFrom(L"TScrollBar")) Attach(*child, Request(TPainterKind::ScControl));
-            else if (IsScrollingControl(*child)) Attach(*child, Request(TPainterKind::Scrollbar));
+            if (child->InheritsFrom(L"TScrollBar")) Attach(*child, PainterOf(TPainterKind::ScControl));
+            else if (IsScrollingControl(*child)) Attach(*child, PainterOf(TPainterKind::Scrollbar));
             break;
         }
     }

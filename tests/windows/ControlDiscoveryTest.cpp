@@ -48,9 +48,7 @@ TControlDecision Nothing() { return {}; }
 
 TControlDecision Paints(K kind, int mode = 0, bool colourFlag = false) {
     TControlDecision d;
-    d.Painter.Kind = kind;
-    d.Painter.Mode = mode;
-    d.Painter.ColourFlag = colourFlag;
+    d.Painter = PainterOf(kind, mode, colourFlag);
     return d;
 }
 
@@ -62,9 +60,7 @@ TControlDecision ChildrenFirst(TControlDecision d) {
 TControlDecision EachChild(TControlDecision d, K kind, int mode = 0, bool colourFlag = false) {
     d.Children = TChildVisit::Before;
     d.ChildRule = TChildRule::Each;
-    d.ChildPainter.Kind = kind;
-    d.ChildPainter.Mode = mode;
-    d.ChildPainter.ColourFlag = colourFlag;
+    d.ChildPainter = PainterOf(kind, mode, colourFlag);
     return d;
 }
 
