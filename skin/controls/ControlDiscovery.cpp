@@ -21,7 +21,11 @@ class TDiscovery {
 public:
     explicit TDiscovery(TWinSkinForm& form) : form_(form), skin_(*form.SkinData) {}
 
+    void DropClosedPainters();
     void Form(TCustomForm& library);
+    // A menu shown by a tool button or tool bar: drawn by the skin like the
+    // form's popup menus.
+    void MenuToSkin(TObject* menu);
     // Steps over one control; a control that raises on the way is left alone.
     void Control(TControl* control, TComponent* container);
     void Window(HWND window);
@@ -34,7 +38,6 @@ private:
     void Children(TControl& control, const TControlDecision& d);
     void Attach(TControl& control, const TPainterRequest& request);
     void AttachWindow(HWND window, const TPainterRequest& request, TComponent& owner);
-    void DropClosedPainters();
 
     bool HasPainter(const TControl* control, HWND window) const;
     static bool AnswersSkinned(HWND window) { return SendMessageW(window, SKM_ISSKINNED, 0, 0) == 1; }
@@ -55,12 +58,6 @@ std::vector<TControl*> OwnedControls(TComponent& owner) {
     for (int i = 0; i < owner.ComponentCount(); ++i)
         if (auto* c = As<TControl>(owner.Components(i))) controls.push_back(c);
     return controls;
-}
-
-TPainterRequest Request(TPainterKind kind) {
-    TPainterRequest r;
-    r.Kind = kind;
-    return r;
 }
 
 HWND HandleOf(TControl& control) {
@@ -86,7 +83,6 @@ void TDiscovery::DropClosedPainters() {
 }
 
 void TDiscovery::Form(TCustomForm& library) {
-    DropClosedPainters();
     for (TControl* c : OwnedControls(library)) Control(c, &library);
     std::vector<TWinControl*> tabOrder;
     library.GetTabOrderList(tabOrder);
@@ -106,9 +102,10 @@ void TDiscovery::Control(TControl* control, TComponent* container) {
 void TDiscovery::Decide(TControl& control, TComponent* container) {
     if (control.Tag() != skin_.DisableTag()) {
         if (!control.Parent()) return;
+        // A window that cannot be made leaves the control out (the caller catches).
+        if (auto* windowed = As<TWinControl>(&control)) windowed->HandleNeeded();
         if (HWND h = HandleOf(control); h ? AnswersSkinned(h) : control.Perform(SKM_ISSKINNED) == 1) return;
         if (HasPainter(&control, HandleOf(control))) return;
-        if (auto* windowed = As<TWinControl>(&control)) windowed->HandleNeeded();
         if (AskApplication(control, container, UpperAscii(control.ClassName()))) return;
     }
     Apply(control, DecideControl(control, skin_, form_.FrameSkinned));
@@ -132,7 +129,11 @@ void TDiscovery::Apply(TControl& control, const TControlDecision& d) {
     if (d.DisableChildren)
         for (TControl* child : ChildControls(control)) child->SetTag(skin_.DisableTag());
     if (d.Effects & deTransparent) control.SetProperty(L"Transparent", TValue(L"True"));
-    if (d.Effects & deFlatToolbar) control.SetProperty(L"Flat", TValue(L"True"));
+    if (d.Effects & deFlatToolbar) {
+        control.SetProperty(L"Flat", TValue(L"True"));
+        MenuToSkin(control.GetProperty(L"Menu").AsObject());
+    }
+    if (d.Effects & deMenuOfButton) MenuToSkin(control.GetProperty(L"DropdownMenu").AsObject());
     if (d.Effects & deFaceColourBands)
         if (auto* bands = As<TCollection>(control.GetProperty(L"Bands").AsObject()))
             for (int i = 0; i < bands->Count(); ++i)
@@ -146,6 +147,13 @@ void TDiscovery::Apply(TControl& control, const TControlDecision& d) {
         for (TControl* c : OwnedControls(control)) Control(c, &control);
 }
 
+void TDiscovery::MenuToSkin(TObject* object) {
+    auto* menu = As<TMenu>(object);
+    if (!menu || menu->Tag() == skin_.DisableTag()) return;
+    menu->SetOwnerDraw(true);
+    SetPopupItemHandlers(*menu->Items(), form_, true);
+}
+
 void TDiscovery::Children(TControl& control, const TControlDecision& d) {
     for (TControl* child : ChildControls(control)) {
         switch (d.ChildRule) {
@@ -153,8 +161,8 @@ void TDiscovery::Children(TControl& control, const TControlDecision& d) {
         case TChildRule::Each: Attach(*child, d.ChildPainter); break;
         case TChildRule::First: break;  // plain windows only
         case TChildRule::EmbeddedScrollbars:
-            if (child->InheritsFrom(L"TScrollBar")) Attach(*child, Request(TPainterKind::ScControl));
-            else if (IsScrollingControl(*child)) Attach(*child, Request(TPainterKind::Scrollbar));
+            if (child->InheritsFrom(L"TScrollBar")) Attach(*child, PainterOf(TPainterKind::ScControl));
+            else if (IsScrollingControl(*child)) Attach(*child, PainterOf(TPainterKind::Scrollbar));
             break;
         }
     }
@@ -210,12 +218,19 @@ void TDiscovery::WindowChildren(HWND parent) {
 
 void DiscoverFormControls(TWinSkinForm& form) {
     if (!form.Form || !form.SkinData) return;
-    TDiscovery(form).Form(*form.Form);
+    TDiscovery discovery(form);
+    discovery.DropClosedPainters();
+    discovery.Form(*form.Form);
+    // The form's popup menus, and those of its frames and embedded forms.
+    if (form.SkinData->HasSkinControl(xcPopupMenu) && !SameText(form.Form->ClassName(), L"TwwRichEditForm"))
+        SetMenuOwnerDraw(form.Form, form, true);
 }
 
 void DiscoverWindowChildren(TWinSkinForm& form, HWND parent) {
     if (!form.SkinData) return;
-    TDiscovery(form).WindowChildren(parent);
+    TDiscovery discovery(form);
+    discovery.DropClosedPainters();
+    discovery.WindowChildren(parent);
 }
 
 void DiscoverWindow(TWinSkinForm& form, HWND window) {
@@ -225,3 +240,10 @@ void DiscoverWindow(TWinSkinForm& form, HWND window) {
     } catch (...) {
     }
 }
+
+void TWinSkinForm::SkinControls() {
+    if (Form) DiscoverFormControls(*this);
+    else DiscoverWindowChildren(*this, Handle);
+}
+
+void TWinSkinForm::SkinChildWindow(HWND child) { DiscoverWindow(*this, child); }

@@ -11,18 +11,10 @@
 
 namespace {
 
-TPainterRequest Painter(TPainterKind kind, int mode = 0, bool colourFlag = false) {
-    TPainterRequest r;
-    r.Kind = kind;
-    r.Mode = mode;
-    r.ColourFlag = colourFlag;
-    return r;
-}
-
 TControlDecision Paint(TPainterKind kind, int mode = 0, bool colourFlag = false,
                        TChildVisit children = TChildVisit::None) {
     TControlDecision d;
-    d.Painter = Painter(kind, mode, colourFlag);
+    d.Painter = PainterOf(kind, mode, colourFlag);
     d.Children = children;
     return d;
 }
@@ -75,7 +67,7 @@ std::optional<TControlDecision> ClassTable(TControl& c, const std::wstring& uppe
     if (is(L"TCustomRadioGroup") && on(xcRadioButton)) {
         TControlDecision d = Paint(TPainterKind::GroupBox, 0, true, TChildVisit::Before);
         d.ChildRule = TChildRule::Each;
-        d.ChildPainter = Painter(TPainterKind::RadioButton);
+        d.ChildPainter = PainterOf(TPainterKind::RadioButton);
         return d;
     }
     if (upper == L"TDBNAVIGATOR" && on(xcPanel)) return Paint(TPainterKind::Box, 0, true, TChildVisit::After);

@@ -52,6 +52,14 @@ struct TPainterRequest {
     bool operator==(const TPainterRequest&) const = default;
 };
 
+inline TPainterRequest PainterOf(TPainterKind kind, int mode = 0, bool colourFlag = false) {
+    TPainterRequest r;
+    r.Kind = kind;
+    r.Mode = mode;
+    r.ColourFlag = colourFlag;
+    return r;
+}
+
 enum class TChildVisit {
     None,
     Before,  // the children are discovered before the control's own painter

@@ -9,14 +9,6 @@ namespace {
 
 constexpr std::size_t kMaxKindLength = 50;
 
-TPainterRequest Painter(TPainterKind kind, int mode = 0, bool colourFlag = false) {
-    TPainterRequest r;
-    r.Kind = kind;
-    r.Mode = mode;
-    r.ColourFlag = colourFlag;
-    return r;
-}
-
 // A control with a border: its window is larger than its client area.
 bool HasBorder(TControl& control) {
     auto* windowed = As<TWinControl>(&control);
@@ -35,10 +27,10 @@ TControlDecision Group(TControl& control, const TSkinData& skin, TPainterKind it
         d.ChildRule = TChildRule::Each;
         d.Children = TChildVisit::Before;
         d.ChildPainter = UpperAscii(control.ClassName()).find(L"TRZ") != std::wstring::npos
-                             ? Painter(TPainterKind::ObjImage, glyphKind, true)
-                             : Painter(item);
+                             ? PainterOf(TPainterKind::ObjImage, glyphKind, true)
+                             : PainterOf(item);
     }
-    if (skin.HasSkinControl(xcGroupBox)) d.Painter = Painter(TPainterKind::GroupBox, 0, true);
+    if (skin.HasSkinControl(xcGroupBox)) d.Painter = PainterOf(TPainterKind::GroupBox, 0, true);
     return d;
 }
 
@@ -57,53 +49,53 @@ TControlDecision DecideSkin3rdKind(std::wstring_view kind, TControl& control, co
     const auto on = [&skin](TSkinControlType member) { return skin.HasSkinControl(member); };
     TControlDecision d;
     if (kind == L"combobox") {
-        if (on(xcCombo)) d.Painter = Painter(TPainterKind::ComBox);
+        if (on(xcCombo)) d.Painter = PainterOf(TPainterKind::ComBox);
     } else if (kind == L"edit") {
-        if (on(xcEdit) && HasBorder(control)) d.Painter = Painter(TPainterKind::Edit);
+        if (on(xcEdit) && HasBorder(control)) d.Painter = PainterOf(TPainterKind::Edit);
     } else if (kind == L"radiobutton") {
-        if (on(xcRadioButton)) d.Painter = Painter(TPainterKind::RadioButton);
+        if (on(xcRadioButton)) d.Painter = PainterOf(TPainterKind::RadioButton);
     } else if (kind == L"panel") {
         if (on(xcPanel)) {
             d.Effects = deTransparent;
-            d.Painter = Painter(TPainterKind::Box, 0, true);
+            d.Painter = PainterOf(TPainterKind::Box, 0, true);
         }
     } else if (kind == L"trackbar") {
         if (on(xcButton)) {
             d.Effects = deTransparent;
-            d.Painter = Painter(TPainterKind::TrackBar);
+            d.Painter = PainterOf(TPainterKind::TrackBar);
         }
     } else if (kind == L"button") {
-        if (on(xcButton)) d.Painter = Painter(TPainterKind::Button);
+        if (on(xcButton)) d.Painter = PainterOf(TPainterKind::Button);
     } else if (kind == L"datetimepicker") {
-        if (on(xcCombo)) d.Painter = Painter(TPainterKind::DateTime);
+        if (on(xcCombo)) d.Painter = PainterOf(TPainterKind::DateTime);
     } else if (kind == L"mediaplayer") {
-        if (on(xcButton)) d.Painter = Painter(TPainterKind::MediaPlayer);
+        if (on(xcButton)) d.Painter = PainterOf(TPainterKind::MediaPlayer);
     } else if (kind == L"bitbtn") {
         if (on(xcButton)) {
             const bool dropDown = LowerAscii(control.ClassName()) == L"tcxbutton" &&
                                   SameText(control.GetProperty(L"Kind").AsText(), L"cxbkDropDownButton");
-            d.Painter = Painter(dropDown ? TPainterKind::MenuButton : TPainterKind::BitButton);
+            d.Painter = PainterOf(dropDown ? TPainterKind::MenuButton : TPainterKind::BitButton);
         }
     } else if (kind == L"pngbitbtn") {
         if (on(xcButton)) {
-            d.Painter = Painter(TPainterKind::BitButton);
+            d.Painter = PainterOf(TPainterKind::BitButton);
             d.Painter.GlyphProperty = L"PngImage";
         }
     } else if (kind == L"menubtn") {
-        if (on(xcButton)) d.Painter = Painter(TPainterKind::MenuButton);
+        if (on(xcButton)) d.Painter = PainterOf(TPainterKind::MenuButton);
     } else if (kind == L"speedbutton") {
-        if (on(xcSpeedButton)) d.Painter = Painter(TPainterKind::SpeedButton);
+        if (on(xcSpeedButton)) d.Painter = PainterOf(TPainterKind::SpeedButton);
     } else if (kind == L"tab") {
-        if (on(xcTab) && skin.Tabs) d.Painter = Painter(TPainterKind::Tab);
+        if (on(xcTab) && skin.Tabs) d.Painter = PainterOf(TPainterKind::Tab);
     } else if (kind == L"progress") {
-        if (on(xcProgress)) d.Painter = Painter(TPainterKind::Progress);
+        if (on(xcProgress)) d.Painter = PainterOf(TPainterKind::Progress);
     } else if (kind == L"scrollbar") {
         if (on(xcScrollbar)) {
-            d.Painter = Painter(TPainterKind::Scrollbar);
+            d.Painter = PainterOf(TPainterKind::Scrollbar);
             d.Children = TChildVisit::After;
         }
     } else if (kind == L"singlescrollbar") {
-        if (on(xcScrollbar)) d.Painter = Painter(TPainterKind::Scrollbar, 1);
+        if (on(xcScrollbar)) d.Painter = PainterOf(TPainterKind::Scrollbar, 1);
     } else if (kind == L"embedscrollbar") {
         if (on(xcScrollbar)) {
             d.ChildRule = TChildRule::EmbeddedScrollbars;
@@ -112,15 +104,15 @@ TControlDecision DecideSkin3rdKind(std::wstring_view kind, TControl& control, co
     } else if (kind == L"container") {
         d.Children = TChildVisit::After;
     } else if (kind == L"groupbox") {
-        if (on(xcGroupBox)) d.Painter = Painter(TPainterKind::GroupBox, 0, true);
+        if (on(xcGroupBox)) d.Painter = PainterOf(TPainterKind::GroupBox, 0, true);
     } else if (kind == L"advpagecontrol") {
-        if (on(xcTab)) d.Painter = Painter(TPainterKind::AdvPage, 4, true);
+        if (on(xcTab)) d.Painter = PainterOf(TPainterKind::AdvPage, 4, true);
     } else if (kind == L"radiogroup") {
         if (on(xcGroupBox)) d = Group(control, skin, TPainterKind::RadioButton, 2);
     } else if (kind == L"checkgroup") {
         if (on(xcPanel)) d = Group(control, skin, TPainterKind::CheckBox, 1);
     } else if (kind == L"checkbox") {
-        if (on(xcCheckBox)) d.Painter = Painter(TPainterKind::CheckBox);
+        if (on(xcCheckBox)) d.Painter = PainterOf(TPainterKind::CheckBox);
     }
     // "nil" and unknown kinds: nothing.
     return d;

@@ -5,7 +5,6 @@
 #include "classlib/Forms.h"
 #include "classlib/Menus.h"
 #include "classlib/Timer.h"
-#include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/NCObjects.h"
@@ -331,17 +330,6 @@ void TWinSkinForm::InitFrame() {
     // paint now, unless something else did.
     if (FrameSkinned && !sized && FramePaints == paintsBefore) PaintFrame();
 }
-
-void TWinSkinForm::SkinControls() {
-    if (Form) {
-        DiscoverFormControls(*this);
-        if (SkinData->HasSkinControl(xcPopupMenu)) SetMenuOwnerDraw(Form, *this, true);
-    } else {
-        DiscoverWindowChildren(*this, Handle);
-    }
-}
-
-void TWinSkinForm::SkinChildWindow(HWND child) { DiscoverWindow(*this, child); }
 
 void TWinSkinForm::Resize(bool keepClient) {
     if (WindowState == kStateMinimized) {

@@ -6,20 +6,29 @@
 #include <windows.h>
 
 #include <deque>
+#include <map>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "classlib/Button.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
+#include "classlib/Handles.h"
+#include "classlib/Menus.h"
+#include "skin/SkinMessages.h"
 #include "skin/controls/ControlRules.h"
+#include "skin/controls/PainterFactory.h"
 #include "skin/controls/Skin3rdRules.h"
+#include "skin/controls/WinSubClass.h"
 #include "skin/controls/WindowRules.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/WinSkinForm.h"
 
 void PrintTo(const TControlDecision& d, std::ostream* os) {
     *os << "{painter " << static_cast<int>(d.Painter.Kind) << " mode " << d.Painter.Mode << " colour "
@@ -39,9 +48,7 @@ TControlDecision Nothing() { return {}; }
 
 TControlDecision Paints(K kind, int mode = 0, bool colourFlag = false) {
     TControlDecision d;
-    d.Painter.Kind = kind;
-    d.Painter.Mode = mode;
-    d.Painter.ColourFlag = colourFlag;
+    d.Painter = PainterOf(kind, mode, colourFlag);
     return d;
 }
 
@@ -53,9 +60,7 @@ TControlDecision ChildrenFirst(TControlDecision d) {
 TControlDecision EachChild(TControlDecision d, K kind, int mode = 0, bool colourFlag = false) {
     d.Children = TChildVisit::Before;
     d.ChildRule = TChildRule::Each;
-    d.ChildPainter.Kind = kind;
-    d.ChildPainter.Mode = mode;
-    d.ChildPainter.ColourFlag = colourFlag;
+    d.ChildPainter = PainterOf(kind, mode, colourFlag);
     return d;
 }
 
@@ -260,6 +265,145 @@ TEST(ControlDiscovery, ThePlainWindowTableByClassAndStyle) {
         skin.SetSkinControls(TSkinData::kDefaultSkinControls & ~row.off);
         EXPECT_EQ(DecideWindow(row.lowerClass, row.style, skin), row.expected) << row.edge;
     }
+}
+
+// ---- walks that attach painters
+
+constexpr COLORREF kFill = RGB(10, 200, 30);
+
+// Fills its window after the control has painted: the screen shows it is on.
+class TFillPainter : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void Draw(HDC dc, const RECT& rect) override {
+        UniqueBrush brush(CreateSolidBrush(kFill));
+        FillRect(dc, &rect, brush.get());
+    }
+};
+
+// Gives kinds the fill painter while alive, counting what it makes.
+class FillPainters {
+public:
+    explicit FillPainters(std::vector<K> kinds) : kinds_(std::move(kinds)) {
+        for (K kind : kinds_)
+            SetPainterMaker(kind, [this](const TPainterRequest& request, TComponent& owner) {
+                ++made[request.Kind];
+                return TComponent::Create<TFillPainter>(&owner);
+            });
+    }
+    ~FillPainters() {
+        for (K kind : kinds_) SetPainterMaker(kind, {});
+    }
+    std::map<K, int> made;
+
+private:
+    std::vector<K> kinds_;
+};
+
+bool AnswersSkinned(HWND window) { return SendMessageW(window, SKM_ISSKINNED, 0, 0) == 1; }
+
+COLORREF CentreOf(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    WindowDC dc(wnd, true);
+    return GetPixel(dc.get(), (r.right - r.left) / 2, (r.bottom - r.top) / 2);
+}
+
+TEST(ControlDiscovery, AFormWalkAttachesThePaintersItDecidesOnOnce) {
+    FillPainters painters({K::Button, K::Edit, K::RadioButton, K::GroupBox});
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(40, 40, 300, 200);
+    auto* button = TComponent::Create<TButton>(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(10, 10, 120, 40);
+    auto* plainEdit = TComponent::Create<TEdit>(form.get());
+    plainEdit->SetParent(form.get());
+    plainEdit->SetBounds(10, 60, 120, 24);
+    plainEdit->SetTag(99);
+    auto* appEdit = TComponent::Create<TEdit>(form.get());
+    appEdit->SetParent(form.get());
+    appEdit->SetBounds(10, 100, 120, 24);
+    // A tool button whose menu belongs to no form: the walk hands it to the skin.
+    TComponent menuOwner(nullptr);
+    auto* dropDown = TComponent::Create<TPopupMenu>(&menuOwner);
+    auto* item = TComponent::Create<TMenuItem>(&menuOwner);
+    dropDown->Items()->Add(item);
+    const TClassInfo& toolButton = Class(L"TToolButton", TWinControl::StaticClass(),
+                                         {Fixed(L"DropdownMenu", static_cast<TObject*>(dropDown))});
+    TComponent::Create<TStandIn>(form.get(), toolButton, 0)->SetParent(form.get());
+    // Radio groups: the items of a skinned one get the item painter, those of
+    // one kept plain by DisableTag stay plain with it.
+    const auto group = [&](const TClassInfo& info, int tag, int top) {
+        auto* box = TComponent::Create<TStandIn>(form.get(), info, 0);
+        box->SetParent(form.get());
+        box->SetBounds(150, top, 120, 60);
+        box->SetTag(tag);
+        auto* radio = TComponent::Create<TStandIn>(form.get(), Class(L"TGroupButton", TWinControl::StaticClass()), 0);
+        radio->SetParent(box);
+        radio->SetBounds(5, 20, 100, 20);
+        return std::pair{box, radio};
+    };
+    const auto [skinnedGroup, skinnedItem] = group(Class(L"TRadioGroup", CustomRadioGroup()), 0, 10);
+    const auto [plainGroup, plainItem] = group(Class(L"TRzRadioGroup", CustomRadioGroup()), 99, 80);
+    form->Show();
+    TSkinData skin(nullptr);
+    std::wstring askedClass;
+    skin.OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl* control, const std::wstring& controlClass,
+                             TComponent*& skinned) {
+        if (control != appEdit) return;
+        askedClass = controlClass;
+        skinned = TComponent::Create<TFillPainter>(control);
+    };
+    TWinSkinForm skinned(form->Handle(), form.get(), skin);
+    skinned.FrameSkinned = true;
+
+    skinned.SkinControls();
+    skinned.SkinControls();  // a second walk finds everything painted already
+
+    EXPECT_TRUE(AnswersSkinned(button->Handle()));
+    EXPECT_FALSE(AnswersSkinned(plainEdit->Handle()));  // DisableTag
+    EXPECT_TRUE(AnswersSkinned(appEdit->Handle()));     // the application's own painter
+    EXPECT_EQ(askedClass, L"TEDIT");
+    EXPECT_TRUE(AnswersSkinned(skinnedGroup->Handle()));
+    EXPECT_TRUE(AnswersSkinned(skinnedItem->Handle()));
+    EXPECT_FALSE(AnswersSkinned(plainGroup->Handle()));
+    EXPECT_FALSE(AnswersSkinned(plainItem->Handle()));
+    EXPECT_EQ(plainItem->Tag(), 99);
+    EXPECT_EQ(painters.made, (std::map<K, int>{{K::Button, 1}, {K::RadioButton, 1}, {K::GroupBox, 1}}));
+    ASSERT_EQ(skinned.SkinnedControls.size(), 4u);
+    EXPECT_TRUE(dropDown->OwnerDraw());
+    EXPECT_TRUE(item->OnDrawItem);
+    button->Invalidate();
+    PumpFor(50);
+    EXPECT_EQ(CentreOf(button->Handle()), kFill);
+}
+
+TEST(ControlDiscovery, APlainWindowsChildrenArePaintedByHandle) {
+    FillPainters painters({K::CheckBox, K::Edit});
+    UniqueWindow dialog(CreateWindowExW(0, L"#32770", L"Plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 300, 200,
+                                        nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(dialog);
+    const auto child = [&](const wchar_t* cls, DWORD style, int y) {
+        return CreateWindowExW(0, cls, L"x", WS_CHILD | WS_VISIBLE | style, 10, y, 120, 24, dialog.get(), nullptr,
+                               nullptr, nullptr);
+    };
+    const HWND check = child(L"Button", BS_AUTOCHECKBOX, 10);
+    const HWND group = child(L"Button", BS_GROUPBOX, 40);
+    const HWND edit = child(L"Edit", 0, 70);
+    TSkinData skin(nullptr);
+    {
+        TWinSkinForm skinned(dialog.get(), nullptr, skin);
+        skinned.SkinControls();
+        skinned.SkinControls();
+
+        EXPECT_TRUE(AnswersSkinned(check));
+        EXPECT_FALSE(AnswersSkinned(group));
+        EXPECT_TRUE(AnswersSkinned(edit));
+        EXPECT_EQ(painters.made, (std::map<K, int>{{K::CheckBox, 1}, {K::Edit, 1}}));
+        EXPECT_EQ(skinned.PlainPainters.ComponentCount(), 2);
+    }
+    // Freeing the form object gave the windows back.
+    EXPECT_FALSE(AnswersSkinned(check));
 }
 
 }  // namespace

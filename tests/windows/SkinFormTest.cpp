@@ -404,3 +404,101 @@ TEST_F(SkinFormScope, TheSkinnedMainWindowStartsWithinAQuarterOfTheUnskinnedTime
     // still swings by a few milliseconds either way, so the guard is looser.
     EXPECT_LE(skinned[3], plain[3] * 1.5);
 }
+
+namespace {
+
+LRESULT CALLBACK MdiFrameProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND client = FindWindowExW(wnd, nullptr, L"MDIClient", nullptr);
+    return DefFrameProcW(wnd, client, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MdiChildProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefMDIChildProcW(wnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(SkinFormScope, RawMdiChildIsSkinnedAtCreationAndUnframedWhileMaximized) {
+    TSkinManage& manager = Start(Shape::BottomKeyed);
+    manager.InstallHook();
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW frameClass{};
+    frameClass.lpfnWndProc = MdiFrameProc;
+    frameClass.hInstance = instance;
+    frameClass.lpszClassName = L"QuelloryTestMdiFrame";
+    RegisterClassW(&frameClass);
+    WNDCLASSW childClass{};
+    childClass.lpfnWndProc = MdiChildProc;
+    childClass.hInstance = instance;
+    childClass.lpszClassName = L"QuelloryTestMdiChild";
+    RegisterClassW(&childClass);
+    // Shown once it has its client window, as MDI forms are.
+    UniqueWindow frame(CreateWindowExW(0, L"QuelloryTestMdiFrame", L"MDI", WS_OVERLAPPEDWINDOW, 40, 40, 600, 450,
+                                       nullptr, nullptr, instance, nullptr));
+    CLIENTCREATESTRUCT ccs{};
+    HWND client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 580, 380,
+                                  frame.get(), nullptr, instance, &ccs);
+    ASSERT_NE(client, nullptr);
+    ShowWindow(frame.get(), SW_SHOW);
+    SetForegroundWindow(frame.get());
+    ASSERT_TRUE(PumpUntil([&] { return Running(frame.get()); }));  // skinned on activation
+    EXPECT_EQ(Skinned(frame.get())->MDIKind, TWinSkinForm::kMDIParent);
+    EXPECT_EQ(manager.MDIClient, client);
+
+    MDICREATESTRUCTW create{};
+    create.szClass = L"QuelloryTestMdiChild";
+    create.szTitle = L"Child";
+    create.hOwner = instance;
+    create.x = 10;
+    create.y = 10;
+    create.cx = 300;
+    create.cy = 200;
+    auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    ASSERT_NE(child, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Running(child); }));
+    TWinSkinForm& skinned = *Skinned(child);
+    EXPECT_EQ(skinned.MDIKind, TWinSkinForm::kMDIChild);
+    RECT window{};
+    GetWindowRect(child, &window);
+    POINT origin{0, 0};
+    ClientToScreen(child, &origin);
+    EXPECT_EQ(origin.x - window.left, kBorder);
+    EXPECT_EQ(origin.y - window.top, kCaption + skinned.MenuBarHeight);
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_NE(GetWindowRgn(child, region.get()), ERROR) << "a framed child is shaped";
+
+    skinned.ToggleMaximize();  // what the caption's maximise button does
+    ASSERT_TRUE(PumpUntil([&] { return skinned.WindowState == TWinSkinForm::kStateMaximized; }));
+    PumpFor(50);
+    EXPECT_TRUE(manager.MDIMaximized);
+    EXPECT_EQ(GetWindowRgn(child, region.get()), ERROR) << "a maximised child has no region";
+    const unsigned paints = skinned.FramePaints;
+    SendMessageW(child, SKM_REPAINTFRAME, 0, 0);
+    EXPECT_EQ(skinned.FramePaints, paints) << "the frame of a maximised child is not painted";
+
+    skinned.ToggleMaximize();
+    ASSERT_TRUE(PumpUntil([&] { return skinned.WindowState == TWinSkinForm::kStateNormal; }));
+    PumpFor(50);
+    EXPECT_FALSE(manager.MDIMaximized);
+    EXPECT_NE(GetWindowRgn(child, region.get()), ERROR);
+    SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    frame.reset();
+    manager.PurgeForms();
+    EXPECT_EQ(manager.SkinnedFormCount(), 0);
+}
+
+TEST_F(SkinFormScope, AWindowAtTheScreensEdgeStaysOnScreenWhenTheSkinWidensIt) {
+    TSkinManage& manager = Start(Shape::Plain);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    auto form = MakeForm(0, 0, 400, 300);
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    // Right-aligned, with a client a little wider than the system frame leaves room for.
+    form->SetBounds(screen - (r.right - r.left), 0, r.right - r.left, r.bottom - r.top);
+    ASSERT_TRUE(manager.SkinWindow(form->Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return Running(form->Handle()); }));
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_LE(r.right, screen);
+    EXPECT_GE(r.left, 0);
+    EXPECT_EQ(ClientSize(form->Handle()).cx, 400);
+}

@@ -108,6 +108,8 @@ struct StandIn {
     UniqueWindow window = CreateUtilityWindow(L"SkinMenuStandIn", &Proc, WS_EX_TOOLWINDOW, WS_POPUP, nullptr, nullptr);
 };
 
+bool Dark(TColor c) { return RedOf(c) < 100 && GreenOf(c) < 100 && BlueOf(c) < 100; }
+
 // The colour of a screen pixel.
 TColor ScreenPixel(int x, int y) {
     WindowDC screen(nullptr);
@@ -223,6 +225,18 @@ TEST_F(MenuSkinFixture, APopupsFrameIsTheSkinsMenuBackground) {
             EXPECT_EQ(ScreenPixel(r.left + p.x, r.top + p.y), CornerColour(p.x, p.y)) << p.x << "," << p.y;
         EXPECT_EQ(ScreenPixel(r.right - 1, r.bottom - 1), CornerColour(9, 9));
         EXPECT_EQ(ScreenPixel(r.right - 3, r.top + 1), CornerColour(7, 1));
+
+        // Asked to print itself (menu animation), it does so on the same background.
+        TBitmap printed;
+        printed.SetSize(r.right - r.left, r.bottom - r.top);
+        Fill(printed, {0, 0, printed.Width(), printed.Height()}, clBlack);
+        SendMessageW(menu, WM_PRINT, reinterpret_cast<WPARAM>(printed.Canvas()->Handle()),
+                     PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        EXPECT_EQ(printed.Canvas()->Pixel(1, 2), CornerColour(1, 2));
+        EXPECT_EQ(printed.Canvas()->Pixel(printed.Width() - 1, printed.Height() - 1), CornerColour(9, 9));
+        int ink = 0;
+        for (int y = kCorner; y < printed.Height() - kCorner; ++y) ink += Dark(printed.Canvas()->Pixel(30, y));
+        EXPECT_GT(ink, 0) << "the items printed over it";
     });
     EXPECT_TRUE(seen) << "the popup never opened";
     EXPECT_FALSE(manager->IsPopupSkinned(FindWindowW(L"#32768", nullptr)));
@@ -245,7 +259,6 @@ struct Snapshot {
     TColor operator()(int x, int y) { return pixels.Canvas()->Pixel(x - area.left, y - area.top); }
 };
 
-bool Dark(TColor c) { return RedOf(c) < 100 && GreenOf(c) < 100 && BlueOf(c) < 100; }
 
 RECT ItemRect(HMENU menu, int position) {
     RECT r{};
