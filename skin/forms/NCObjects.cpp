@@ -58,18 +58,23 @@ void TWinSysButton::PaintIcon(HDC dc, const RECT& rect) const {
     }
 }
 
+// A button or item that fails to paint keeps its old look: the click or
+// hover that asked for the paint still runs.
 void TWinSysButton::Paint() {
     if (!Visible || Element->Bitmap.Empty()) return;
     WindowDC dc(Form->Handle, true);
     if (!dc.get()) return;
-    if (IsIconButton()) {
-        PaintIcon(dc.get(), BoundsRect);
-        return;
+    try {
+        if (IsIconButton()) {
+            PaintIcon(dc.get(), BoundsRect);
+            return;
+        }
+        const int frames = std::max(Element->Frame, 1);
+        int frame = std::max(State, kNormal);
+        if (Element->Visibility == 100 && State == kHot) frame = 4;
+        DrawFrameStretched(dc.get(), BoundsRect, Element->Bitmap, true, frames, std::min(frame, frames));
+    } catch (...) {
     }
-    const int frames = std::max(Element->Frame, 1);
-    int frame = std::max(State, kNormal);
-    if (Element->Visibility == 100 && State == kHot) frame = 4;
-    DrawFrameStretched(dc.get(), BoundsRect, Element->Bitmap, true, frames, std::min(frame, frames));
 }
 
 void TMenuBtn::Paint() {
@@ -78,11 +83,15 @@ void TMenuBtn::Paint() {
     WindowDC dc(Form->Handle, true);
     if (!dc.get()) return;
     const RECT& r = BoundsRect;
-    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, bar->Background.Canvas()->Handle(),
-           r.left - bar->BarRect.left, r.top - bar->BarRect.top, SRCCOPY);
-    if (State == kHot || State == kPressed) {
-        UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(SkinData->ButtonHilightColour))));
-        FrameRect(dc.get(), &r, brush.get());
+    try {
+        BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, bar->Background.Canvas()->Handle(),
+               r.left - bar->BarRect.left, r.top - bar->BarRect.top, SRCCOPY);
+        if (State == kHot || State == kPressed) {
+            const TColor frame = SkinData ? SkinData->ButtonHilightColour : clBtnHighlight;
+            UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(frame))));
+            FrameRect(dc.get(), &r, brush.get());
+        }
+        bar->DrawItemText(dc.get(), *this, r);
+    } catch (...) {
     }
-    bar->DrawItemText(dc.get(), *this, r);
 }

@@ -221,13 +221,15 @@ namespace {
 constexpr UINT kGoCommand = 300;
 
 struct BarMenu {
-    HMENU bar, file, edit, view;
+    HMENU bar, file, edit, view, recent;
 };
 
 BarMenu MakeBar(bool withCommand) {
-    BarMenu m{CreateMenu(), CreatePopupMenu(), CreatePopupMenu(), CreatePopupMenu()};
+    BarMenu m{CreateMenu(), CreatePopupMenu(), CreatePopupMenu(), CreatePopupMenu(), CreatePopupMenu()};
     AppendMenuW(m.file, MF_STRING, 101, L"&Open");
     AppendMenuW(m.file, MF_STRING, 102, L"&Save");
+    AppendMenuW(m.recent, MF_STRING, 111, L"&1 notes.txt");
+    AppendMenuW(m.file, MF_POPUP, reinterpret_cast<UINT_PTR>(m.recent), L"&Recent");
     AppendMenuW(m.edit, MF_STRING, 201, L"Cu&t");
     AppendMenuW(m.view, MF_STRING, 401, L"&Zoom");
     AppendMenuW(m.bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m.file), L"&File");
@@ -266,7 +268,13 @@ TEST(MenuBar, KeysAndMouseOpenThePopupsAndMoveBetweenThemWithWrapAround) {
             seen.push_back(ShownPopupMenu(ui));
         };
         Click(CentreOf(wnd, file->BoundsRect));
-        look();  // File
+        look();  // File, its first entry highlighted
+        Press(VK_UP);
+        Press(VK_RIGHT);
+        look();  // on Recent, Right opens its popup rather than the next bar item
+        Press(VK_LEFT);
+        look();  // and Left closes it again
+        Press(VK_DOWN);
         Press(VK_RIGHT);
         look();  // Edit
         Press(VK_RIGHT);
@@ -289,8 +297,8 @@ TEST(MenuBar, KeysAndMouseOpenThePopupsAndMoveBetweenThemWithWrapAround) {
     // (Sliding the mouse along the bar is not checked here: under Xvfb the X
     // pointer stays where SendInput found it while a popup holds the mouse,
     // and the next popup reports that old place as a move.)
-    const std::vector<HMENU> expected{m.file, m.edit, m.view, m.file, m.view, nullptr,
-                                      m.file, nullptr, m.edit, nullptr};
+    const std::vector<HMENU> expected{m.file, m.recent, m.file,  m.edit, m.view, m.file,
+                                      m.view, nullptr,  m.file, nullptr, m.edit, nullptr};
     EXPECT_EQ(seen, expected);
     EXPECT_FALSE(form->MenuTracking);
     DestroyWindow(wnd);
