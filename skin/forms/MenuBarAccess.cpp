@@ -31,19 +31,18 @@ TMenuTracking& Tracking() {
     return tracking;
 }
 
+BOOL CALLBACK CollectMenuWindow(HWND wnd, LPARAM list) {
+    wchar_t name[16] = {};
+    GetClassNameW(wnd, name, 16);
+    if (IsWindowVisible(wnd) && std::wstring_view(name) == L"#32768")
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
 // The visible popup-menu windows of this thread, topmost (deepest) first.
 std::vector<HWND> OpenMenuWindows() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM list) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(wnd, name, 16);
-            if (IsWindowVisible(wnd) && std::wstring_view(name) == L"#32768")
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), &CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

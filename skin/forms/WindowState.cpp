@@ -60,8 +60,9 @@ bool IsSystemCommand(UINT code) {
 
 // ---- state messages
 
+// The state part only: the frame procedure gives WM_SIZE to the previous
+// procedure once, after this.
 void TWinSkinForm::WMSize(TMessage& message) {
-    message.Result = FrameSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
     switch (message.WParam) {
     case SIZE_RESTORED: WindowState = kStateNormal; break;
     case SIZE_MINIMIZED: WindowState = kStateMinimized; break;
@@ -204,12 +205,6 @@ void TWinSkinForm::BuildSystemPopup() {
         item->SetEnabled(enabled);
         item->SetChecked(checked);
         item->OnClick = std::move(click);
-        item->OnMeasureItem = [this](TObject* sender, TCanvas* canvas, int& width, int& height) {
-            MeasurePopupItem(sender, canvas, width, height);
-        };
-        item->OnDrawItem = [this](TObject* sender, TCanvas* canvas, RECT rect, bool selected) {
-            DrawMenuItem(sender, canvas, rect, selected);
-        };
         popup->Items()->Add(item);
         return item;
     };
@@ -254,6 +249,7 @@ void TWinSkinForm::BuildSystemPopup() {
                 [wnd, command](TObject*) { PostMessageW(wnd, WM_SYSCOMMAND, command, 0); });
         }
     }
+    SetPopupItemHandlers(*popup->Items(), *this, true);
     SystemPopup = std::move(popup);
 }
 
