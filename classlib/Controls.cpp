@@ -397,6 +397,9 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPAR
         if (control) control->Attach(wnd);
     }
     if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
+    // A CN_NOTIFY from Windows carries an NMHDR pointer; the skin engine's
+    // announcement shares the number with a small lParam that is none.
+    if (msg == CN_NOTIFY && static_cast<ULONG_PTR>(lParam) < 0x10000) return 0;
     TMessage m{msg, wParam, lParam, 0};
     // Nothing escapes into Windows: the application's handler reports it.
     try {

@@ -118,7 +118,11 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     if (menu_) menu_->SetWindowHandle(nullptr);
     menu_ = menu;
     if (menu_) menu_->FreeNotification(this);
-    UpdateMenu();
+    MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+    if (HandleAllocated()) SendMessageW(WindowHandle(), CM_MENUCHANGED, 0, 0);
 }
 
 void TCustomForm::UpdateMenu() {
@@ -223,7 +227,7 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::CreateHandleDone() {
-    UpdateMenu();
+    MenuChanged();
     if (!icon_->Empty()) {
         SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
         SendMessageW(WindowHandle(), WM_SETICON, ICON_SMALL,
@@ -249,7 +253,7 @@ void TCustomForm::Loaded() {
                       pendingClientHeight_ >= 0 ? pendingClientHeight_ : ClientHeight());
         pendingClientWidth_ = pendingClientHeight_ = -1;
     }
-    if (menu_ && HandleAllocated()) UpdateMenu();
+    if (menu_) MenuChanged();
 }
 
 bool TCustomForm::ForEachMenu(const std::function<bool(TMenu&)>& action) {

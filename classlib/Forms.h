@@ -115,7 +115,11 @@ private:
     void PlaceOnScreen(TCreateParams& params) const;
     // Runs action on each menu of the form until one answers true.
     bool ForEachMenu(const std::function<bool(TMenu&)>& action);
+    // Puts the main menu on the window (the CM_MENUCHANGED handler).
     void UpdateMenu();
+    // Every menu-bar change goes through the window as CM_MENUCHANGED, so
+    // that whoever subclassed the window (a skinned frame) sees it.
+    void MenuChanged();
     void DialogKey(TMessage& message);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;

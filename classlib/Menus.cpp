@@ -57,6 +57,16 @@ void UseMenuFont(TFont& font) {
         font.SetLogFont(metrics.lfMenuFont);
 }
 
+// Someone who draws this menu's entries (a skinned menu bar) made them
+// owner-drawn: entries rewritten for a change keep that.
+bool EntryOwnerDrawn(HMENU menu, int position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    return position >= 0 && GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) &&
+           (info.fType & MFT_OWNERDRAW) != 0;
+}
+
 TMenuItem* FindByHandle(TMenuItem& item, HMENU menu) {
     for (int i = 0; i < item.Count(); ++i) {
         TMenuItem* child = item.Items(i);
@@ -275,16 +285,18 @@ void TMenuItem::NotifyMenu(bool rebuild) const {
     if (menu && !menu->IsLoading() && !menu->IsDestroying()) menu->MenuChanged(rebuild);
 }
 
-void TMenuItem::RebuildHandle() {
+void TMenuItem::RebuildHandle(bool keepOwnerDraw) {
     if (ForgetLostHandle() || !handle_) return;
+    const bool ownerDrawn = keepOwnerDraw && EntryOwnerDrawn(handle_.get(), 0);
     ClearMenu(handle_.get());
     for (TMenuItem* child : items_)
-        if (child->visible_) child->AppendTo(handle_.get());
+        if (child->visible_) child->AppendTo(handle_.get(), ownerDrawn);
 }
 
 void TMenuItem::RebuildTree() {
+    // The owner-draw setting itself changed: entries take it afresh.
     for (TMenuItem* child : items_) child->RebuildTree();
-    RebuildHandle();
+    RebuildHandle(false);
 }
 
 bool TMenuItem::ForgetLostHandle() {
@@ -301,17 +313,20 @@ void TMenuItem::ReleaseHandle() {
     handle_.reset();
 }
 
-void TMenuItem::AppendTo(HMENU menu) {
+void TMenuItem::AppendTo(HMENU menu, bool ownerDrawn) {
     std::wstring text;
-    const MENUITEMINFOW info = ItemInfo(text);
+    MENUITEMINFOW info = ItemInfo(text);
+    if (ownerDrawn) info.fType |= MFT_OWNERDRAW;
     InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
 }
 
 void TMenuItem::UpdateEntry() {
     if (!parent_ || !parent_->handle_ || !visible_) return;
     std::wstring text;
-    const MENUITEMINFOW info = ItemInfo(text);
-    SetMenuItemInfoW(parent_->handle_.get(), static_cast<UINT>(VisibleIndex()), TRUE, &info);
+    MENUITEMINFOW info = ItemInfo(text);
+    const int position = VisibleIndex();
+    if (EntryOwnerDrawn(parent_->handle_.get(), position)) info.fType |= MFT_OWNERDRAW;
+    SetMenuItemInfoW(parent_->handle_.get(), static_cast<UINT>(position), TRUE, &info);
 }
 
 MENUITEMINFOW TMenuItem::ItemInfo(std::wstring& text) {

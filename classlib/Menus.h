@@ -109,11 +109,11 @@ private:
     // The children changed: this item's popup is rebuilt.
     void ChildrenChanged();
     void NotifyMenu(bool rebuild) const;
-    void RebuildHandle();
+    void RebuildHandle(bool keepOwnerDraw = true);
     void RebuildTree();
     void ReleaseHandle();
     bool ForgetLostHandle();
-    void AppendTo(HMENU menu);
+    void AppendTo(HMENU menu, bool ownerDrawn = false);
     void UpdateEntry();
     MENUITEMINFOW ItemInfo(std::wstring& text);
     bool IsBarItem() const;

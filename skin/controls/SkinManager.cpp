@@ -6,6 +6,8 @@
 #include "classlib/Forms.h"
 #include "classlib/Timer.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinPopMenu.h"
 
 namespace {
 
@@ -29,6 +31,23 @@ std::wstring LowerAscii(std::wstring text) {
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 
 }  // namespace
+
+TSkinnedForm::TSkinnedForm(HWND window, TCustomForm* form, TSkinData& skinData)
+    : TComponent(nullptr), window_(window), form_(form), skinData_(&skinData) {
+    if (form_) FreeNotification(static_cast<TComponent*>(form_));
+}
+
+TSkinnedForm::~TSkinnedForm() {
+    if (form_) RemoveFreeNotification(static_cast<TComponent*>(form_));
+}
+
+void TSkinnedForm::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && form_ && component == static_cast<TComponent*>(form_)) {
+        form_ = nullptr;
+        FormGone();
+    }
+}
 
 bool TSkinnedForm::OfThisModule() const {
     return !IsWindow(window_) ||
@@ -61,9 +80,16 @@ TSkinManage::~TSkinManage() {
     State = kStateDestroying;
     Active = false;
     timer_.reset();
-    for (std::size_t i = forms_.size(); i-- > 0;)
-        if (forms_[i] && forms_[i]->OfThisModule()) forms_[i]->Detach();
-    forms_.clear();
+    // Last to first; a form whose window has gone was detached when it
+    // closed and has nothing left to give back.
+    for (std::size_t i = forms_.size(); i-- > 0;) {
+        std::unique_ptr<TSkinnedForm> form = std::move(forms_[i]);
+        forms_.pop_back();
+        if (form && form->OfThisModule() && form->State() != TSkinnedForm::kClosed && IsWindow(form->Window()))
+            form->Detach();
+        if (form && form->Busy()) (void)form.release();  // its window procedure still runs; it leaks rather than crashes
+    }
+    FreePopups();
     hook_.reset();
 }
 
@@ -73,10 +99,43 @@ void TSkinManage::InstallHook() {
     hook_.reset(SetWindowsHookExA(WH_CBT, &TSkinManage::CbtHookProc, nullptr, GetCurrentThreadId()));
 }
 
-// The window-creation hook. Attaching painters to new windows comes with the
-// form and popup painters; until then it only passes the call on.
+// The window-creation hook: new menu windows get their popup painter, new
+// MDI children and every activated window their skinned form. Nothing that
+// goes wrong here may reach the window being created.
 LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    TSkinManage* manager = Instance();
+    if (manager && code >= 0 && manager->State != kStateDestroying) {
+        try {
+            manager->HookEvent(code, reinterpret_cast<HWND>(wParam), lParam);
+        } catch (...) {
+        }
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void TSkinManage::HookEvent(int code, HWND window, LPARAM lParam) {
+    switch (code) {
+    case HCBT_CREATEWND: {
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+        const std::wstring className = LowerAscii(ClassNameOf(window));
+        if (className == L"scrollbar" && (create->style & SBS_SIZEGRIP)) {
+            if (auto* form = dynamic_cast<TWinSkinForm*>(FindSkinnedForm(create->hwndParent)))
+                form->SkinChildWindow(window);
+        }
+        if (!(create->style & WS_CHILD) && className == L"#32768") SkinPopupMenu(window);
+        if (create->dwExStyle & WS_EX_MDICHILD) SkinWindow(window);
+        break;
+    }
+    case HCBT_DESTROYWND:
+        UnskinPopupMenu(window);
+        break;
+    case HCBT_ACTIVATE:
+        if (State == kStateNotStarted) State = kStateRunning;
+        SkinWindow(window);
+        break;
+    default:
+        break;
+    }
 }
 
 void TSkinManage::AddSkinData(TSkinData* skinData) {
@@ -110,6 +169,11 @@ void TSkinManage::RemoveForm(HWND window) {
 }
 
 void TSkinManage::FreeForm(std::size_t index, bool detach) {
+    if (forms_[index]->Busy()) {
+        if (detach && forms_[index]->State() != TSkinnedForm::kClosed) forms_[index]->Detach();
+        forms_[index]->MarkClosed();
+        return;
+    }
     std::unique_ptr<TSkinnedForm> form = std::move(forms_[index]);
     forms_.erase(forms_.begin() + static_cast<std::ptrdiff_t>(index));
     if (detach) form->Detach();
@@ -121,6 +185,7 @@ void TSkinManage::PurgeForms() {
         // Closed forms were detached when they closed; a gone window has
         // nothing left to restore.
         const bool gone = !IsWindow(form.Window());
+        if (form.Busy()) continue;  // freed by a later purge
         if (gone || (form.State() == TSkinnedForm::kClosed && form.OfThisModule())) FreeForm(i, false);
     }
 }
@@ -198,8 +263,17 @@ bool TSkinManage::SkinWindow(HWND window) {
     TSkinData* skinData = FindSkinData(window);
     if (!skinData || skinData->SkinPending) return false;
 
-    std::unique_ptr<TSkinnedForm> skinned = SkinnedFormFactory ? SkinnedFormFactory(window, form, *skinData)
-                                                               : std::make_unique<TSkinnedForm>(window, form, *skinData);
+    std::unique_ptr<TSkinnedForm> skinned;
+    if (SkinnedFormFactory) {
+        skinned = SkinnedFormFactory(window, form, *skinData);
+    } else {
+        auto frame = std::make_unique<TWinSkinForm>(window, form, *skinData);
+        if (form)
+            frame->AttachToForm(skinData, form);
+        else
+            frame->AttachToWindow(skinData);
+        skinned = std::move(frame);
+    }
     if (!skinned) return false;
     forms_.push_back(std::move(skinned));
     PostMessageW(window, SKM_INITFRAME, 0, 1000);
@@ -294,7 +368,12 @@ void TSkinManage::DoAction() {
         case saUnskinAll:
             Active = false;
             PurgeForms();
-            while (!forms_.empty()) FreeForm(0);
+            // First to last; a busy form stays listed, closed, for a later purge.
+            for (std::size_t i = 0; i < forms_.size();) {
+                const std::size_t before = forms_.size();
+                FreeForm(i);
+                if (forms_.size() == before) ++i;
+            }
             break;
         case saRefresh: {
             PurgeForms();

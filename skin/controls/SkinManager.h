@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Component.h"
 #include "classlib/Handles.h"
 #include "skin/SkinMessages.h"
 
@@ -29,16 +30,16 @@ enum TSkinAction : int {
     saReskinWindow = 7,
 };
 
-// What the manager needs of the object that skins one top-level window
-// (the skinned form of the form painter). The plain record below stands in
-// while no painter is attached: it keeps the bookkeeping and touches nothing.
-class TSkinnedForm {
+// What the manager needs of the object that skins one top-level window.
+// The plain record below stands in where a test wants bookkeeping only.
+// It is a component without owner (the manager holds it) so that it can
+// own the painters of foreign windows and be told when its form goes.
+class TSkinnedForm : public TComponent {
 public:
     static constexpr int kClosed = 6;
 
-    TSkinnedForm(HWND window, TCustomForm* form, TSkinData& skinData)
-        : window_(window), form_(form), skinData_(&skinData) {}
-    virtual ~TSkinnedForm() = default;
+    TSkinnedForm(HWND window, TCustomForm* form, TSkinData& skinData);
+    ~TSkinnedForm() override;
     TSkinnedForm(const TSkinnedForm&) = delete;
     TSkinnedForm& operator=(const TSkinnedForm&) = delete;
 
@@ -49,6 +50,9 @@ public:
     void MarkClosed() { state_ = kClosed; }
     // Whether the window belongs to this module (not a foreign DLL's).
     bool OfThisModule() const;
+    // True while one of its window procedures is on the stack: it must not
+    // be freed then.
+    virtual bool Busy() const { return false; }
 
     // Takes the painting off the window and restores it.
     virtual void Detach() {}
@@ -57,6 +61,12 @@ public:
     virtual void Repaint() {}
     // An MDI child switches between its maximised and its framed painting.
     virtual void SetMaximizedPainting(bool) {}
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    // The form went away: nothing may touch it any more.
+    virtual void FormGone() {}
 
 private:
     HWND window_;
@@ -146,19 +156,29 @@ public:
     void MarkOwnerDrawn();
     // The rendered background of the popup showing menu, or nullptr.
     TBitmap* BackgroundFor(HMENU menu) const;
+    // The skinned popup showing menu, or nullptr.
+    TWinSkinPopMenu* PopupFor(HMENU menu) const;
     // The popup without a menu handle that painted last.
     TWinSkinPopMenu* CurrentPopup = nullptr;
 
 private:
     static LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam);
-    // Frees the skinned form at index, detaching it first when asked.
+    void HookEvent(int code, HWND window, LPARAM lParam);
+    // Frees the skinned form at index, detaching it first when asked. A
+    // form whose window procedure is on the stack is only detached and
+    // marked closed; a later purge frees it.
     void FreeForm(std::size_t index, bool detach = true);
     std::vector<TSkinnedForm*> FormsOf(const TSkinData* skinData) const;
+    // Frees every skinned popup (the manager is going).
+    void FreePopups();
 
     std::unique_ptr<TTimer> timer_;
     UniqueHook hook_;
     std::vector<std::unique_ptr<TSkinnedForm>> forms_;
     std::vector<std::unique_ptr<TWinSkinPopMenu>> popups_;
+    // Popups whose window went while their procedure was still running;
+    // freed once it has returned.
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> retiredPopups_;
     std::vector<TSkinData*> skinDataList_;
     TSkinData* mainSkinData_ = nullptr;
 };

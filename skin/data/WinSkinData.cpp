@@ -276,7 +276,16 @@ void TSkinData::LoadSkinBitmap(TBitmap& bitmap, const std::string& fileName) {
     } catch (const Exception&) {
         // A damaged picture counts as a missing one.
         bitmap.Clear();
+        return;
     }
+    // GDI gives the fourth byte of a 32-bit pixel no meaning, but Wine's
+    // colour-to-monochrome copy compares it, and a set byte would hide the
+    // magenta key from transparent drawing: it is cleared.
+    if (bitmap.BitsPerPixel() == 32)
+        for (int y = 0; y < bitmap.Height(); ++y) {
+            const auto row = bitmap.ScanLine(y);
+            for (std::size_t x = 3; x < row.size(); x += 4) row[x] = 0;
+        }
 }
 
 void TSkinData::ApplySkin() {

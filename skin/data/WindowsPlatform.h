@@ -5,3 +5,6 @@
 
 // GetVersion's high bit is set on every platform that is not Windows NT.
 inline bool IsWindowsNT() { return (GetVersion() & 0x80000000u) == 0; }
+
+// Windows NT before 5.0: menus there keep a few older ways.
+inline bool IsWindowsNT4OrOlder() { return IsWindowsNT() && (GetVersion() & 0xFF) < 5; }

@@ -74,11 +74,28 @@ public:
     void ReloadSkin() override;
     void Repaint() override;
     void SetMaximizedPainting(bool maximized) override;
+    bool Busy() const override;
+    // The previous window procedure with the message unchanged; its answer
+    // becomes the Result.
+    void CallPrevious(TMessage& message);
+    // Whether the skin's top frame piece can carry a caption; without one
+    // the window keeps the system frame (FrameSkinned false).
+    bool TopPieceUsable() const;
+    // Keeps a top-level window inside the work area of its monitor.
+    void EnsureOnScreen();
 
     // ---- frame
     void ComputeFrameMetrics();          // thicknesses from the frame pieces, caption buttons rebuilt
     void InitFrame();                    // SKM_INITFRAME
     void SkinControls();                 // control discovery over the client area
+    void SkinChildWindow(HWND child);    // a plain Win32 child by the plain-window table (control discovery)
+    void RebuildCaptionButtons();        // one TWinSysButton per caption-button element (caption buttons)
+    // The skinned menu bar (menu bar): made over Menu, which it takes off
+    // the window; painted into the band below the caption; told when the
+    // form's menu changed (the window has a Win32 menu again).
+    void CreateMenuBar();
+    void PaintMenuBar(HDC dc, const RECT& band);
+    void MenuBarChanged();
     void Resize(bool keepClient);
     void PaintFrame(HDC dc = nullptr);
     void DrawFramePiece(int index, const RECT& rect, HDC dc);
@@ -118,6 +135,8 @@ public:
     // the message is answered (Result set) and goes no further.
     bool MenuKeyCommand(TMessage& message);
     void OpenMenuAt(POINT screenPoint);  // SKM_OPENMENUAT
+    // Presses a bar item and opens its popup (mouse, F10, Alt+letter).
+    void PressMenuItem(TMenuBtn& item);
     void NCMouseMove(TMessage& message);
     void NCLButtonDown(TMessage& message);
     void NCLButtonUp(TMessage& message);
@@ -133,6 +152,9 @@ public:
     void DrawItemContent(TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect);
     void WMDrawItem(TMessage& message);
     void WMMeasureItem(TMessage& message);
+    // MeasureMenuItem runs the item's own measuring; the nested call of the
+    // handler it causes returns at once.
+    bool MeasuringItem = false;
 
     // ---- state (see the field notes in WinSkinForm.cpp)
     TWndMethod OldWindowProc;               // the form's WindowProc before skinning
@@ -183,14 +205,48 @@ public:
     int WindowState = kStateNormal;
     int AttachState = kAttached;
     TSkinControl* OpenDropDown = nullptr;
+    bool FormProcReplaced = false;          // the form's WindowProc is FormWindowProc
+    bool Detached = false;                  // one of the detach operations has run
+    int FormDispatching = 0;                // FormWindowProc calls now on the stack
+    unsigned FramePaints = 0;               // PaintFrame runs that drew, for the set-up's last paint
+    int PaintedActive = -1;                 // the activity the frame was last painted with
+
+protected:
+    void FormGone() override;
+
+public:
 
     // The frame piece for DrawFramePiece's index (1 left, 2 right, 3 top, 4 bottom).
     TDataSkinBorder* FramePiece(int index) const;
+
+    // ---- control discovery (skin/controls/ControlDiscovery.cpp)
+    // Owns the painters of windows that have no class-library control, so
+    // that every painter is freed alike (Free). Declared last: its painters
+    // go while the list they remove themselves from still exists.
+    TComponent PlainPainters{nullptr};
+
+private:
+    void FreePainters();
+    void RestoreFormProc();
+    void NCCalcSize(TMessage& message);
+    void NCHitTest(TMessage& message);
+    void NCPaint(TMessage& message);
+    void NCActivate(TMessage& message);
+    // WM_SETTEXT and WM_SETICON: the default procedure would draw the
+    // standard caption over the skinned one.
+    void CaptionChange(TMessage& message);
+    void BuildIconBitmap();
+    // The region for a window of that size; redraw as SetWindowRgn takes it.
+    void BuildRegionFor(int width, int height, bool redraw);
 };
 
 // Owner-drawing of the class-library popup menus (and main menus, when the
 // skin asks for it) owned by owner, switched on or off for form.
 void SetMenuOwnerDraw(TComponent* owner, TWinSkinForm& form, bool on);
+// The skin's popup-item handlers (DrawMenuItem, MeasurePopupItem) on item
+// and its sub-items: on sets them (an own OnMeasureItem is kept), off clears
+// the ones that are form's. For the system popup and tool-button menus.
+void SetPopupItemHandlers(TMenuItem& item, TWinSkinForm& form, bool on);
 
 // The region of bitmap's pixels that are not key (each channel within
 // tolerance above it), offset by (x, y). The caller owns the region.

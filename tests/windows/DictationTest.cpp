@@ -24,6 +24,8 @@
 #include "dictation/ContinuousDictationU.h"
 #include "dictation/InfoTexts.h"
 #include "dictation/Utell.h"
+#include "skin/controls/SkinManager.h"
+#include "skin/forms/WinSkinForm.h"
 
 namespace {
 
@@ -223,8 +225,18 @@ TEST_F(Dictation, StartUpPlacesTheWindowAtTheTopRightCorner) {
     GetWindowRect(form->Handle(), &r);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(r.right - r.left, 315);
-    EXPECT_EQ(r.bottom - r.top, 105);
+    // The layout's 315 x 105 with the system frame; a skinned frame keeps
+    // that client area and puts its own thicknesses around it.
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    int frameWidth = r.right - r.left - client.right, frameHeight = r.bottom - r.top - client.bottom;
+    if (auto* skinned = dynamic_cast<TWinSkinForm*>(TSkinManage::Instance()->FindSkinnedForm(form->Handle()))) {
+        frameWidth = skinned->SystemFrameWidth;
+        // A menu bar that took the Win32 menu off leaves it out of the system frame.
+        frameHeight = skinned->SystemFrameHeight + (GetMenu(form->Handle()) ? 0 : skinned->MenuBarHeight);
+    }
+    EXPECT_EQ(client.right, 315 - frameWidth);
+    EXPECT_EQ(client.bottom, 105 - frameHeight);
     EXPECT_FALSE(IsTopmost(form->Handle())) << "no marker files: a normal window";
     EXPECT_FALSE(Get<TMenuItem>(L"NWindowTop")->Checked());
     EXPECT_FALSE(Get<TMenuItem>(L"NAutoRun")->Checked());
@@ -593,7 +605,8 @@ TEST_F(Dictation, AMarkerFileThatCannotBeCreatedIsReportedAfterTheCheckMarkChang
     Touch(BesideExecutable(L"03.ini"));
     DialogCloser closer;
     // A click goes through the menu's handler call, whose error reaches the box.
-    PostMessageW(form->Handle(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(form->Handle()), 0), 2), 0);
+    // The menu's own handle: a skinned menu bar takes it off the window.
+    PostMessageW(form->Handle(), WM_COMMAND, GetMenuItemID(GetSubMenu(form->Menu()->Handle(), 0), 2), 0);
     PumpFor(200);
     ASSERT_EQ(closer.SeenDialogs().size(), 1u);
     EXPECT_EQ(closer.SeenDialogs()[0].text, L"Cannot create file " + blocked + L".");

@@ -22,6 +22,7 @@
 #include "core/ByteOrder.h"
 #include "core/LayoutText.h"
 #include "skin/controls/SkinManager.h"
+#include "skin/data/ElementDrawing.h"
 #include "skin/data/OptionalEntryPoints.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/WinSkinData.h"
@@ -604,6 +605,31 @@ TEST(SkinData, CheckAndRadioFramesComputedFromTheirStrips) {
     LoadSkinBytes(empty, CraftedSkin("[Colours]\n", {}));
     EXPECT_EQ(empty.Buttons->RadioFrames, 4);  // no strip at all
     EXPECT_EQ(empty.Buttons->CheckFrames, 4);
+}
+
+TEST(SkinData, ThirtyTwoBitPicturesKeepTheirMagentaKeyWithTheFourthByteSet) {
+    // Magenta with 0xFF in every pixel's fourth byte, as many painting tools write it.
+    TBitmapFile file(20, 18, 32);
+    for (int y = 0; y < 18; ++y) {
+        std::uint8_t* row = file.Row(y).data();
+        for (int x = 0; x < 20; ++x) {
+            row[4 * x] = 0xFF;
+            row[4 * x + 1] = 0;
+            row[4 * x + 2] = 0xFF;
+            row[4 * x + 3] = 0xFF;
+        }
+    }
+    TSkinData data(nullptr);
+    LoadSkinBytes(data, CraftedSkin("[MenuItem]\nImage=item.bmp\nTrans=1\n", {{"item.bmp", file.Encode()}}));
+    ASSERT_TRUE(data.MenuItem);
+    TBitmap target;
+    target.SetSize(30, 20);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect({0, 0, 30, 20});
+    DrawElement(target.Canvas()->Handle(), {0, 0, 30, 20}, data.MenuItem->Bitmap, false, false, true, 1, 1,
+                RECT{2, 2, 2, 2});
+    EXPECT_EQ(PixelAt(target, 15, 10), clWhite);
+    EXPECT_EQ(PixelAt(target, 0, 0), clWhite);
 }
 
 TEST(SkinData, ElementReadersLimitsAndCaseRules) {

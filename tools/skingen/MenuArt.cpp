@@ -16,10 +16,11 @@ TArtImage MenuItem() {
     std::vector<TArtImage> frames;
     // 1: plain items let the menu background show through.
     frames.push_back(TArtImage(kW, kH));
-    // 2: the separator strip, a groove across the middle.
+    // 2: the separator strip. A separator item is lower than the frame and
+    // shows its bottom part, so the groove lies in the lower half.
     TArtImage separator(kW, kH);
-    separator.HLine(1, kH / 2 - 1, kW - 2, MakeColour(190, 198, 215));
-    separator.HLine(1, kH / 2, kW - 2, MakeColour(255, 255, 255));
+    separator.HLine(1, kH - 6, kW - 2, MakeColour(190, 198, 215));
+    separator.HLine(1, kH - 5, kW - 2, MakeColour(255, 255, 255));
     frames.push_back(separator);
     // 3: a disabled item under the pointer, 4: the highlight, 5: hot in a bar.
     const TBoxStyle looks[] = {

@@ -1,0 +1,37 @@
+#include "skin/controls/PainterFactory.h"
+
+#include <map>
+
+#include "skin/controls/WinSubClass.h"
+
+namespace {
+
+std::map<TPainterKind, TPainterMaker>& Makers() {
+    static std::map<TPainterKind, TPainterMaker> makers;
+    return makers;
+}
+
+template <class T> TSkinControl* Make(TComponent& owner) { return TComponent::Create<T>(&owner); }
+
+// Each painter class joins here with one line, e.g.
+//   case TPainterKind::Button: return Make<TSkinButton>(owner);
+TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
+    switch (request.Kind) {
+    default: (void)owner; return nullptr;
+    }
+}
+
+}  // namespace
+
+TSkinControl* MakePainter(const TPainterRequest& request, TComponent& owner) {
+    if (request.Kind == TPainterKind::None) return nullptr;
+    const auto found = Makers().find(request.Kind);
+    TSkinControl* painter = found != Makers().end() ? found->second(request, owner) : BuiltIn(request, owner);
+    if (painter) painter->Mode = request.Mode;
+    return painter;
+}
+
+void SetPainterMaker(TPainterKind kind, TPainterMaker maker) {
+    if (maker) Makers()[kind] = std::move(maker);
+    else Makers().erase(kind);
+}
