@@ -463,3 +463,40 @@ TEST_F(MenuSkinFixture, APlainDialogsOwnerDrawnSystemMenuIsMeasuredAndDrawnByThe
     tick = nullptr;
     EXPECT_TRUE(seen) << "the popup never opened";
 }
+
+TEST_F(MenuSkinFixture, RightToLeftMirrorsTheGlyphAndTheShortcut) {
+    StandIn window;
+    TWinSkinForm form(window.window.get(), nullptr, *skin);
+    TMenuItem item(nullptr);
+    item.SetCaption(L"Save");
+    item.SetShortCut(ShortCut('S', ssCtrl));
+    item.SetChecked(true);
+    constexpr int kWidth = 200, kHeight = 20;
+    const int margin = skin->MenuItem->Margins.left;
+    for (const bool rtl : {false, true}) {
+        SCOPED_TRACE(rtl ? "right to left" : "left to right");
+        form.RightToLeft = rtl;
+        TBitmap picture;
+        picture.SetSize(kWidth, kHeight);
+        Fill(picture, {0, 0, kWidth, kHeight}, clWhite);
+        form.DrawFlatItem(item, *picture.Canvas(), {0, 0, kWidth, kHeight}, false);
+        auto inkIn = [&](int left, int right) {
+            int ink = 0;
+            for (int x = left; x < right; ++x)
+                for (int y = 0; y < kHeight; ++y) ink += Dark(picture.Canvas()->Pixel(x, y));
+            return ink;
+        };
+        // The glyph box (check mark) at the item's start, the shortcut ending
+        // 10 pixels before the caption box's far end.
+        const int boxStart = 1 + margin, boxEnd = boxStart + 16;
+        if (!rtl) {
+            EXPECT_GT(inkIn(boxStart, boxEnd), 5);
+            EXPECT_EQ(inkIn(kWidth - 1 - 10, kWidth), 0);
+            EXPECT_GT(inkIn(kWidth - 1 - 10 - 4, kWidth - 1 - 10), 0);
+        } else {
+            EXPECT_GT(inkIn(kWidth - boxEnd, kWidth - boxStart), 5);
+            EXPECT_EQ(inkIn(0, 1 + 10), 0);
+            EXPECT_GT(inkIn(1 + 10, 1 + 10 + 4), 0);
+        }
+    }
+}
