@@ -44,8 +44,7 @@ TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
 TSkinControl::~TSkinControl() {
     // Teardown order: stop dispatching to this object, then leave the list.
     // A control that is being destroyed has already lost its message path.
-    if (savedWindowMethod_ && Control && !Control->IsDestroying() && !(Owner() && Owner()->IsDestroying()))
-        Control->WindowProc = std::move(savedWindowMethod_);
+    hook_.Restore(!Control || Control->IsDestroying() || (Owner() && Owner()->IsDestroying()));
     subclass_.Restore();
     if (SkinnedForm) std::erase(SkinnedForm->SkinnedControls, this);
     if (SkinnedForm && SkinnedForm->OpenDropDown == this) SkinnedForm->OpenDropDown = nullptr;
@@ -63,8 +62,7 @@ void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFl
         Window = windowed->Handle();
         UnicodeWindow = IsWindowUnicode(Window) != FALSE;
     }
-    savedWindowMethod_ = Control->WindowProc;
-    Control->WindowProc = [this](TMessage& message) { MessageProc(message); };
+    hook_.Install(Control, [this](TMessage& message) { MessageProc(message); });
     if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
         form->SkinnedControls.push_back(this);
     if (ColourFlag && SkinData) {
@@ -181,8 +179,8 @@ void TSkinControl::SkinChanged() {
 }
 
 void TSkinControl::CallPrevious(TMessage& message) {
-    if (savedWindowMethod_) {
-        savedWindowMethod_(message);
+    if (hook_.Installed()) {
+        hook_.CallPrevious(message);
         return;
     }
     message.Result = subclass_.CallPrevious(message.Msg, message.WParam, message.LParam);

@@ -10,6 +10,7 @@
 
 #include "classlib/Component.h"
 #include "classlib/Controls.h"
+#include "classlib/WindowProcHook.h"
 #include "classlib/WindowSubclass.h"
 #include "core/Colour.h"
 
@@ -78,7 +79,7 @@ protected:
     void MessageProc(TMessage& message);
 
 private:
-    TWndMethod savedWindowMethod_;
+    TWindowProcHook hook_;  // the control's WindowProc, when attached to a control
     TWindowSubclass subclass_;
 };
 

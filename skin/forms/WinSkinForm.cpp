@@ -63,8 +63,7 @@ bool TWinSkinForm::Busy() const {
 
 void TWinSkinForm::FormGone() {
     Form = nullptr;
-    OldWindowProc = nullptr;
-    FormProcReplaced = false;
+    OldWindowProc.Restore(true);
 }
 
 void TWinSkinForm::CallPrevious(TMessage& message) {
@@ -95,16 +94,14 @@ void TWinSkinForm::AttachToForm(TSkinData* skinData, TCustomForm* form) {
     form->SetProperty(L"AutoScroll", TValue(false));
     AttachToWindow(skinData);
     if (FrameSkinned) {
-        OldWindowProc = form->WindowProc;
-        form->WindowProc = [this](TMessage& message) {
+        OldWindowProc.Install(form, [this](TMessage& message) {
             ++FormDispatching;
             struct Leave {
                 int& depth;
                 ~Leave() { --depth; }
             } leave{FormDispatching};
             FormWindowProc(message);
-        };
-        FormProcReplaced = true;
+        });
     }
     SavedColor = form->Color();
     form->SetColor(SkinData->ButtonFaceColour);
@@ -605,7 +602,7 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
         return;
     case WM_INITMENUPOPUP:
         if (TSkinManage* manager = TSkinManage::Instance())
-            manager->MenuKind = reinterpret_cast<HMENU>(m.WParam) == SystemMenu ? 2 : 0;
+            manager->MenuKind = reinterpret_cast<HMENU>(m.WParam) == SystemMenu ? 2 : 1;
         CallPrevious(m);
         return;
     case WM_CTLCOLORBTN:
@@ -702,8 +699,24 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
         }
         SkinData->FramePaintEnabled = painting;
         if (GetMenu(Handle)) {
-            if (SkinMenu && MenuUpdate) MenuBarChanged();
+            if (SkinMenu && MenuUpdate) {
+                MenuBarChanged();
+            } else if (!SkinMenu && MDIKind != kMDIChild) {
+                // A menu given after attaching gets a skinned bar too, instead
+                // of vanishing with the Win32 one taken off below.
+                Menu = GetMenu(Handle);
+                CreateMenuBar();
+                MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+                if (AttachState == kRunning) Resize(true);
+            }
             SetMenu(Handle, nullptr);
+        } else if (SkinMenu && Form && !Form->Menu()) {
+            // The form's menu was taken away: so goes the bar and its band.
+            SkinMenu.reset();
+            Menu = nullptr;
+            MenuBarHeight = 0;
+            HotObject = nullptr;
+            if (AttachState == kRunning) Resize(true);
         }
         return;
     }
@@ -780,10 +793,9 @@ void TWinSkinForm::FreePainters() {
 }
 
 void TWinSkinForm::RestoreFormProc() {
-    // A copy: the previous method may be running right now (a detach from
-    // inside one of the form's own messages) and lives on with this object.
-    if (FormProcReplaced && Form) Form->WindowProc = OldWindowProc;
-    FormProcReplaced = false;
+    // The hook keeps its link alive while one of the form's own messages
+    // (a detach from inside it) is still running through it.
+    OldWindowProc.Restore(Form == nullptr);
 }
 
 void TWinSkinForm::Detach() {

@@ -26,6 +26,7 @@
 #include "classlib/Controls.h"
 #include "classlib/Handles.h"
 #include "classlib/Messages.h"
+#include "classlib/WindowProcHook.h"
 #include "classlib/WindowSubclass.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinManager.h"
@@ -157,7 +158,7 @@ public:
     bool MeasuringItem = false;
 
     // ---- state (see the field notes in WinSkinForm.cpp)
-    TWndMethod OldWindowProc;               // the form's WindowProc before skinning
+    TWindowProcHook OldWindowProc;          // the form's WindowProc -> FormWindowProc, and the one before
     TWindowSubclass FrameSubclass;          // the window's procedure -> FrameWndProc
     TWindowSubclass ClientSubclass;         // the MDI client's procedure -> ClientWndProc
     UniqueFont TitleFont;
@@ -205,7 +206,6 @@ public:
     int WindowState = kStateNormal;
     int AttachState = kAttached;
     TSkinControl* OpenDropDown = nullptr;
-    bool FormProcReplaced = false;          // the form's WindowProc is FormWindowProc
     bool Detached = false;                  // one of the detach operations has run
     int FormDispatching = 0;                // FormWindowProc calls now on the stack
     unsigned FramePaints = 0;               // PaintFrame runs that drew, for the set-up's last paint

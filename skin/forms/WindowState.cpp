@@ -257,7 +257,7 @@ void TWinSkinForm::BuildSystemPopup() {
 
 void TWinSkinForm::FormWindowProc(TMessage& message) {
     auto previous = [&] {
-        if (OldWindowProc) OldWindowProc(message);
+        OldWindowProc.CallPrevious(message);
     };
     switch (message.Msg) {
     case WM_SETTEXT: {
