@@ -12,6 +12,7 @@
 #include "skin/data/BitmapOps.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/GradientFill.h"
+#include "skin/data/LZH.h"
 #include "skin/data/OptionalEntryPoints.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
@@ -230,8 +231,16 @@ bool TSkinData::LoadSkin() {
     if (IsDesigning()) return false;
     TSkinReader reader;
     compressed_.Rewind();
-    if (!reader.LoadArchive(compressed_)) {
-        MessageBoxA(nullptr, reader.RefusalText().c_str(), nullptr, MB_OK);
+    // A damaged stream is refused like an archive of the wrong version: one
+    // message, the elements of the previous skin stay, the program goes on.
+    std::string refusal;
+    try {
+        if (!reader.LoadArchive(compressed_)) refusal = reader.RefusalText();
+    } catch (const ElzhException& error) {
+        refusal = error.Message();
+    }
+    if (!refusal.empty()) {
+        MessageBoxA(nullptr, refusal.c_str(), nullptr, MB_OK);
         return false;
     }
     TMemoryStream work;

@@ -812,6 +812,56 @@ TEST_F(SkinManagerScope, WrongVersionShowsTheMessageOnceAndKeepsTheElements) {
     }
 }
 
+// A stream the decoder refuses, from the stored property or from a file.
+TEST(SkinData, DamagedSkinShowsOneMessageAndKeepsTheElements) {
+    const Bytes& shipped = ShippedSkin();
+    Bytes huge(8, 0);
+    huge[3] = 0x7F;  // more than any skin may decompress to
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } damaged[] = {
+        {"truncated", Bytes(shipped.begin(), shipped.begin() + 16)},
+        {"impossible size", huge},
+    };
+    const bool fromFile[] = {false, true};
+    for (const auto& d : damaged) {
+        for (const bool file : fromFile) {
+            SCOPED_TRACE(std::string(d.name) + (file ? " SkinFile" : " SkinStream"));
+            TSkinData data(nullptr);
+            LoadSkinBytes(data, shipped);
+            TDataSkinObject* arrows = data.ScrollbarArrows.get();
+            wchar_t dir[MAX_PATH], path[MAX_PATH];
+            if (file) {
+                ASSERT_TRUE(GetTempPathW(MAX_PATH, dir));
+                ASSERT_TRUE(GetTempFileNameW(dir, L"skn", 0, path));
+                FILE* out = _wfopen(path, L"wb");
+                ASSERT_NE(out, nullptr);
+                fwrite(d.bytes.data(), 1, d.bytes.size(), out);
+                fclose(out);
+            }
+            {
+                DialogCloser closer;
+                if (file) {
+                    // SkinFormtype is not the main form's: no Refresh, no manager.
+                    data.SetSkinFormtype(TSkinFormType::sfDialog);
+                    data.SetSkinFile(path);
+                    DeleteFileW(path);
+                } else {
+                    LoadSkinBytes(data, d.bytes);
+                }
+                ASSERT_EQ(closer.SeenDialogs().size(), 1u);
+                EXPECT_NE(closer.SeenDialogs()[0].text.find(L"LZH"), std::wstring::npos);
+            }
+            EXPECT_EQ(data.ScrollbarArrows.get(), arrows);
+            EXPECT_TRUE(data.SkinPending);
+            // The program goes on: the stored skin still loads.
+            LoadSkinBytes(data, shipped);
+            EXPECT_FALSE(data.SkinPending);
+        }
+    }
+}
+
 TEST(SkinData, SkinFileThatDoesNotExistOnlySetsPending) {
     TSkinData data(nullptr);
     LoadSkinBytes(data, ShippedSkin());
