@@ -447,12 +447,16 @@ void TSkinData::ReadCaptionButtons(const std::vector<std::string>& sections) {
         button->Visibility1 = 100;
         button->Frame = 4;
         button->NormalColour2 = button->MouseOverColour2 = button->PressedColour2 = ButtonTextColour;
-        if (!mdiImage.Empty() && cell > 0) {
-            button->Bitmap.SetPixelFormat(mdiImage.PixelFormat());
-            button->Bitmap.SetSize(4 * cell, mdiImage.Height());
-            BitBlt(button->Bitmap.Canvas()->Handle(), 0, 0, 4 * cell, mdiImage.Height(),
-                   mdiImage.Canvas()->Handle(), 4 * cell * k, 0, SRCCOPY);
-            GdiFlush();
+        if (!mdiImage.Empty()) {
+            if (cell > 0) {
+                button->Bitmap.SetPixelFormat(mdiImage.PixelFormat());
+                // An indexed image's cells keep its colour table, as CloneBitmap does.
+                button->Bitmap.SetPalette(mdiImage.Palette());
+                button->Bitmap.SetSize(4 * cell, mdiImage.Height());
+                BitBlt(button->Bitmap.Canvas()->Handle(), 0, 0, 4 * cell, mdiImage.Height(),
+                       mdiImage.Canvas()->Handle(), 4 * cell * k, 0, SRCCOPY);
+                GdiFlush();
+            }
             button->XCoord = (cell + 4) * (3 - k);
         }
         CaptionButtons.push_back(std::move(button));

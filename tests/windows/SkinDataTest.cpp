@@ -580,6 +580,33 @@ ButtonImage=wide.bmp
     EXPECT_EQ(data.CaptionButtons.back()->XCoord, 0);
 }
 
+TEST(SkinData, MdiCellsKeepThePaletteAndTheirPlace) {
+    const TColor fill = MakeColour(1, 120, 240);
+    const struct {
+        const char* name;
+        int width, bitsPerPixel, cellWidth;
+    } rows[] = {
+        {"indexed image", 36, 8, 12},
+        {"image under 12 pixels: empty cells", 6, 24, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        TSkinData data(nullptr);
+        LoadSkinBytes(data, CraftedSkin("[MDICONTROLS]\nImage=m.bmp\n",
+                                        {{"m.bmp", Picture(r.width, 2, r.bitsPerPixel, fill)}}));
+        ASSERT_EQ(data.CaptionButtons.size(), 3u);
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(k);
+            TDataSkinSysButton& mdi = *data.CaptionButtons[k];
+            EXPECT_EQ(mdi.XCoord, (r.cellWidth / 4 + 4) * (3 - k));
+            EXPECT_EQ(mdi.Bitmap.Width(), r.cellWidth);
+            if (r.cellWidth > 0) {
+                EXPECT_EQ(PixelAt(mdi.Bitmap, r.cellWidth - 1, 1), fill);
+            }
+        }
+    }
+}
+
 TEST(SkinData, CheckAndRadioFramesComputedFromTheirStrips) {
     struct Case {
         const char* name;
