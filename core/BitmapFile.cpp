@@ -4,11 +4,13 @@
 #include <bit>
 #include <string>
 
+#include "core/BitmapRle.h"
 #include "core/ByteOrder.h"
 
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::uint32_t kCoreHeaderSize = 12;  // the OS/2 header: 16-bit sizes, 3-byte palette entries
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5,
                         kBiAlphaBitfields = 6;
@@ -96,25 +98,31 @@ TBitmapFile TBitmapFile::Decode(std::span<const std::uint8_t> bytes) {
     if (bytes[0] != 'B' || bytes[1] != 'M') throw EBitmapError("Not a bitmap file (no \"BM\" signature)");
     const std::uint64_t pixelOffset = ReadLE32(&bytes[10]);
     const std::uint64_t headerSize = ReadLE32(&bytes[14]);
-    if (headerSize < kInfoHeaderSize)
+    const bool core = headerSize == kCoreHeaderSize;
+    if (headerSize < kInfoHeaderSize && !core)
         throw EBitmapError("Unsupported bitmap header of " + std::to_string(headerSize) + " bytes");
     if (kFileHeaderSize + headerSize > size) throw EBitmapError("Truncated bitmap header");
 
     const std::uint8_t* info = &bytes[kFileHeaderSize];
-    const std::int64_t width = ReadLE32Signed(info + 4);
-    const std::int64_t storedHeight = ReadLE32Signed(info + 8);
-    const int bitsPerPixel = ReadLE16(info + 14);
-    const std::uint32_t compression = ReadLE32(info + 16);
-    const std::uint32_t coloursUsed = ReadLE32(info + 32);
+    const std::int64_t width = core ? ReadLE16(info + 4) : ReadLE32Signed(info + 4);
+    const std::int64_t storedHeight = core ? ReadLE16(info + 6) : ReadLE32Signed(info + 8);
+    const int bitsPerPixel = ReadLE16(info + (core ? 10 : 14));
+    const std::uint32_t compression = core ? kBiRgb : ReadLE32(info + 16);
+    const std::uint32_t coloursUsed = core ? 0 : ReadLE32(info + 32);
 
     if (!SupportedDepth(bitsPerPixel))
         throw EBitmapError(std::to_string(bitsPerPixel) + " bits per pixel is not supported");
     const bool bitfields = compression == kBiBitfields || compression == kBiAlphaBitfields;
     if (bitfields && bitsPerPixel != 16 && bitsPerPixel != 32)
         throw EBitmapError("Bit masks with " + std::to_string(bitsPerPixel) + " bits per pixel are not supported");
-    if (compression != kBiRgb && !bitfields)
+    const bool rle = compression == kBiRle8 || compression == kBiRle4;
+    if (rle && bitsPerPixel != (compression == kBiRle8 ? 8 : 4))
+        throw EBitmapError(CompressionName(compression) + " with " + std::to_string(bitsPerPixel) +
+                           " bits per pixel is not supported");
+    if (compression != kBiRgb && !bitfields && !rle)
         throw EBitmapError("Compressed bitmaps (" + CompressionName(compression) + ") are not supported");
     const bool topDown = storedHeight < 0;
+    if (rle && topDown) throw EBitmapError("A top-down bitmap cannot be " + CompressionName(compression));
     const std::int64_t height = topDown ? -storedHeight : storedHeight;
     CheckSize(width, height);
 
@@ -138,7 +146,10 @@ TBitmapFile TBitmapFile::Decode(std::span<const std::uint8_t> bytes) {
     // The last row's padding may be missing; every byte of a pixel must be there.
     const std::uint64_t stride = DibStride(static_cast<int>(width), bitsPerPixel);
     const std::uint64_t rowBytes = (std::uint64_t(width) * bitsPerPixel + 7) / 8;
-    if (size - pixelOffset < stride * (height - 1) + rowBytes) throw EBitmapError("Truncated bitmap pixel data");
+    if (!rle && size - pixelOffset < stride * (height - 1) + rowBytes)
+        throw EBitmapError("Truncated bitmap pixel data");
+    // Even a blank RLE picture holds its end mark.
+    if (rle && size - pixelOffset < 2) throw EBitmapError("Truncated RLE bitmap data");
 
     TBitmapFile result(static_cast<int>(width), static_cast<int>(height), bitsPerPixel);
     if (bitfields) result.masks_ = fileMasks;
@@ -147,14 +158,19 @@ TBitmapFile TBitmapFile::Decode(std::span<const std::uint8_t> bytes) {
         const std::uint64_t full = std::uint64_t(1) << bitsPerPixel;
         const std::uint64_t wanted = coloursUsed == 0 ? full : std::min<std::uint64_t>(coloursUsed, full);
         // A palette cut short by the pixel data keeps what it has.
-        const std::uint64_t count = std::min(wanted, (pixelOffset - tableStart) / 4);
+        const std::uint64_t entrySize = core ? 3 : 4;
+        const std::uint64_t count = std::min(wanted, (pixelOffset - tableStart) / entrySize);
         result.palette_.reserve(count);
         for (std::uint64_t i = 0; i < count; ++i) {
-            const std::uint8_t* entry = &bytes[tableStart + 4 * i];
+            const std::uint8_t* entry = &bytes[tableStart + entrySize * i];
             result.palette_.push_back(MakeColour(entry[2], entry[1], entry[0]));
         }
     }
 
+    if (rle) {
+        DecodeRle(bytes.subspan(pixelOffset), result);
+        return result;
+    }
     for (int y = 0; y < result.height_; ++y) {
         const std::uint64_t storedRow = static_cast<std::uint64_t>(topDown ? y : height - 1 - y);
         const auto from = bytes.subspan(pixelOffset + stride * storedRow, rowBytes);

@@ -40,7 +40,9 @@ public:
     // A 24-bit picture holding a copy of the image.
     static TBitmapFile FromPixels(TConstPixelView image);
 
-    // Raises EBitmapError for anything it cannot read safely.
+    // Reads uncompressed, bit-mask and RLE8/RLE4 pictures after any header
+    // from the 12-byte OS/2 one on. Raises EBitmapError for anything it
+    // cannot read safely.
     static TBitmapFile Decode(std::span<const std::uint8_t> bytes);
 
     int Width() const { return width_; }

@@ -12,6 +12,7 @@
 #include "skin/data/BitmapOps.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/GradientFill.h"
+#include "skin/data/LZH.h"
 #include "skin/data/OptionalEntryPoints.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
@@ -230,8 +231,16 @@ bool TSkinData::LoadSkin() {
     if (IsDesigning()) return false;
     TSkinReader reader;
     compressed_.Rewind();
-    if (!reader.LoadArchive(compressed_)) {
-        MessageBoxA(nullptr, reader.RefusalText().c_str(), nullptr, MB_OK);
+    // A damaged stream is refused like an archive of the wrong version: one
+    // message, the elements of the previous skin stay, the program goes on.
+    std::string refusal;
+    try {
+        if (!reader.LoadArchive(compressed_)) refusal = reader.RefusalText();
+    } catch (const ElzhException& error) {
+        refusal = error.Message();
+    }
+    if (!refusal.empty()) {
+        MessageBoxA(nullptr, refusal.c_str(), nullptr, MB_OK);
         return false;
     }
     TMemoryStream work;
@@ -447,12 +456,16 @@ void TSkinData::ReadCaptionButtons(const std::vector<std::string>& sections) {
         button->Visibility1 = 100;
         button->Frame = 4;
         button->NormalColour2 = button->MouseOverColour2 = button->PressedColour2 = ButtonTextColour;
-        if (!mdiImage.Empty() && cell > 0) {
-            button->Bitmap.SetPixelFormat(mdiImage.PixelFormat());
-            button->Bitmap.SetSize(4 * cell, mdiImage.Height());
-            BitBlt(button->Bitmap.Canvas()->Handle(), 0, 0, 4 * cell, mdiImage.Height(),
-                   mdiImage.Canvas()->Handle(), 4 * cell * k, 0, SRCCOPY);
-            GdiFlush();
+        if (!mdiImage.Empty()) {
+            if (cell > 0) {
+                button->Bitmap.SetPixelFormat(mdiImage.PixelFormat());
+                // An indexed image's cells keep its colour table, as CloneBitmap does.
+                button->Bitmap.SetPalette(mdiImage.Palette());
+                button->Bitmap.SetSize(4 * cell, mdiImage.Height());
+                BitBlt(button->Bitmap.Canvas()->Handle(), 0, 0, 4 * cell, mdiImage.Height(),
+                       mdiImage.Canvas()->Handle(), 4 * cell * k, 0, SRCCOPY);
+                GdiFlush();
+            }
             button->XCoord = (cell + 4) * (3 - k);
         }
         CaptionButtons.push_back(std::move(button));

@@ -327,7 +327,8 @@ TEST(BitmapFile, RefusesMalformedFiles) {
         {"empty input", [] { return Bytes{}; }, "Too short"},
         {"shorter than the file header", [&] { return Bytes(good.begin(), good.begin() + 10); }, "Too short"},
         {"wrong signature", [&] { Bytes b = good; b[1] = 'N'; return b; }, "signature"},
-        {"old core header", [] { TFileParts p; p.headerSize = 12; return p.Build(); }, "header of 12 bytes"},
+        {"header between the core and the basic one", [] { TFileParts p; p.headerSize = 16; return p.Build(); },
+         "header of 16 bytes"},
         {"header past the end", [&] { return Bytes(good.begin(), good.begin() + 40); }, "Truncated bitmap header"},
         {"header size near 4 GB", [&] { Bytes b = good; b[17] = 0xFF; return b; }, "Truncated bitmap header"},
         {"zero width", [] { TFileParts p; p.width = 0; return p.Build(); }, "out of range"},
@@ -341,8 +342,8 @@ TEST(BitmapFile, RefusesMalformedFiles) {
          "out of range"},
         {"2 bits per pixel", [] { TFileParts p; p.bitsPerPixel = 2; return p.Build(); }, "2 bits per pixel"},
         {"0 bits per pixel", [] { TFileParts p; p.bitsPerPixel = 0; return p.Build(); }, "0 bits per pixel"},
-        {"RLE8", [] { TFileParts p; p.bitsPerPixel = 8; p.compression = 1; return p.Build(); }, "(RLE8)"},
-        {"RLE4", [] { TFileParts p; p.bitsPerPixel = 4; p.compression = 2; return p.Build(); }, "(RLE4)"},
+        {"RLE8 with 4 bits", [] { TFileParts p; p.bitsPerPixel = 4; p.compression = 1; return p.Build(); },
+         "RLE8 with 4 bits"},
         {"PNG inside", [] { TFileParts p; p.compression = 5; return p.Build(); }, "(PNG)"},
         {"bit masks with 24 bits", [] { TFileParts p; p.compression = 3; return p.Build(); }, "Bit masks"},
         {"bit masks cut off",
@@ -366,5 +367,78 @@ TEST(BitmapFile, RefusesMalformedFiles) {
     for (const auto& r : rows) {
         const std::string error = DecodeError(r.make());
         EXPECT_NE(error.find(r.error), std::string::npos) << r.name << ": got \"" << error << "\"";
+    }
+}
+
+// Palette entry i is MakeColour(i, 0, 0), so that a picture reads back as indices.
+TEST(BitmapFile, RunLengthAndCoreHeaderPictures) {
+    struct Row {
+        const char* name;
+        unsigned bitsPerPixel;  // 8: RLE8, 4: RLE4; with a core header: uncompressed
+        int width, height;
+        Bytes data;
+        std::vector<unsigned> expected;  // indices, top row first
+        const char* error = nullptr;     // part of the message when refused
+        bool core = false;
+        bool topDown = false;
+    } rows[] = {
+        {"runs and line ends", 8, 4, 2, {3, 5, 1, 6, 0, 0, 2, 7, 0, 0, 0, 1}, {7, 7, 0, 0, 5, 5, 5, 6}},
+        {"odd literal padded to a word", 8, 4, 1, {0, 3, 1, 2, 3, 0, 1, 9, 0, 1}, {1, 2, 3, 9}},
+        {"delta skips pixels", 8, 3, 2, {0, 2, 1, 1, 1, 4, 0, 1}, {0, 4, 0, 0, 0, 0}},
+        {"no end mark", 8, 2, 2, {2, 1}, {0, 0, 1, 1}},
+        {"RLE4 run alternates its two pixels", 4, 5, 1, {5, 0x12, 0, 1}, {1, 2, 1, 2, 1}},
+        {"RLE4 literal of three bytes padded", 4, 6, 1, {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x67}, {1, 2, 3, 4, 5, 6}},
+        {"core header, 3-byte palette", 4, 3, 2, {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0}, {4, 5, 6, 1, 2, 3}, nullptr,
+         true},
+        {"run overruns its row", 8, 4, 2, {5, 1}, {}, "overruns its row"},
+        {"literal overruns its row", 8, 4, 2, {0, 5, 1, 2, 3, 4, 5, 0}, {}, "overruns its row"},
+        {"run after the last row", 8, 2, 1, {0, 0, 1, 1}, {}, "past the last row"},
+        {"line end after the last row", 8, 2, 1, {0, 0, 0, 0}, {}, "past the last row"},
+        {"delta past the row end", 8, 4, 2, {0, 2, 5, 0}, {}, "delta"},
+        {"delta past the top", 8, 4, 2, {0, 2, 0, 3}, {}, "delta"},
+        {"literal cut short", 8, 4, 1, {0, 4, 1, 2}, {}, "Truncated RLE"},
+        {"a lone byte at the end", 8, 4, 1, {4, 1, 0}, {}, "Truncated RLE"},
+        {"no data at all", 8, 4, 1, {}, {}, "Truncated RLE"},
+        {"huge picture of nothing", 8, 16384, 2048, {}, {}, "Truncated RLE"},
+        {"top-down", 8, 2, 1, {2, 1, 0, 1}, {}, "top-down", false, true},
+    };
+    for (const auto& r : rows) {
+        Bytes palette;
+        for (unsigned i = 0; i < (1u << r.bitsPerPixel); ++i) {
+            const Bytes entry = PaletteBytes({MakeColour(static_cast<int>(i), 0, 0)});
+            palette.insert(palette.end(), entry.begin(), entry.end() - (r.core ? 1 : 0));
+        }
+        Bytes file;
+        if (r.core) {
+            file = {'B', 'M'};
+            AppendLE32(file, 0);
+            AppendLE32(file, 0);
+            AppendLE32(file, static_cast<std::uint32_t>(14 + 12 + palette.size()));
+            AppendLE32(file, 12);
+            for (unsigned v : {unsigned(r.width), unsigned(r.height), 1u, r.bitsPerPixel}) Append16(file, v);
+            file.insert(file.end(), palette.begin(), palette.end());
+            file.insert(file.end(), r.data.begin(), r.data.end());
+        } else {
+            TFileParts parts;
+            parts.width = r.width;
+            parts.height = r.topDown ? -r.height : r.height;
+            parts.bitsPerPixel = r.bitsPerPixel;
+            parts.compression = r.bitsPerPixel == 8 ? 1 : 2;
+            parts.afterHeader = palette;
+            parts.pixels = r.data;
+            file = parts.Build();
+        }
+        if (r.error) {
+            const std::string error = DecodeError(file);
+            EXPECT_NE(error.find(r.error), std::string::npos) << r.name << ": got \"" << error << "\"";
+            continue;
+        }
+        std::vector<TColor> expected;
+        for (unsigned i : r.expected) expected.push_back(MakeColour(static_cast<int>(i), 0, 0));
+        try {
+            EXPECT_EQ(Pixels(TBitmapFile::Decode(file).To24Bit()), expected) << r.name;
+        } catch (const EBitmapError& e) {
+            ADD_FAILURE() << r.name << ": " << e.what();
+        }
     }
 }

@@ -581,6 +581,33 @@ ButtonImage=wide.bmp
     EXPECT_EQ(data.CaptionButtons.back()->XCoord, 0);
 }
 
+TEST(SkinData, MdiCellsKeepThePaletteAndTheirPlace) {
+    const TColor fill = MakeColour(1, 120, 240);
+    const struct {
+        const char* name;
+        int width, bitsPerPixel, cellWidth;
+    } rows[] = {
+        {"indexed image", 36, 8, 12},
+        {"image under 12 pixels: empty cells", 6, 24, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        TSkinData data(nullptr);
+        LoadSkinBytes(data, CraftedSkin("[MDICONTROLS]\nImage=m.bmp\n",
+                                        {{"m.bmp", Picture(r.width, 2, r.bitsPerPixel, fill)}}));
+        ASSERT_EQ(data.CaptionButtons.size(), 3u);
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(k);
+            TDataSkinSysButton& mdi = *data.CaptionButtons[k];
+            EXPECT_EQ(mdi.XCoord, (r.cellWidth / 4 + 4) * (3 - k));
+            EXPECT_EQ(mdi.Bitmap.Width(), r.cellWidth);
+            if (r.cellWidth > 0) {
+                EXPECT_EQ(PixelAt(mdi.Bitmap, r.cellWidth - 1, 1), fill);
+            }
+        }
+    }
+}
+
 TEST(SkinData, CheckAndRadioFramesComputedFromTheirStrips) {
     struct Case {
         const char* name;
@@ -835,6 +862,56 @@ TEST_F(SkinManagerScope, WrongVersionShowsTheMessageOnceAndKeepsTheElements) {
         EXPECT_FALSE(TSkinManage::Instance()->ActionTimer().Enabled());
         EXPECT_EQ(TSkinManage::Instance()->PendingAction, saNone);
         TSkinManage::FreeInstance();
+    }
+}
+
+// A stream the decoder refuses, from the stored property or from a file.
+TEST(SkinData, DamagedSkinShowsOneMessageAndKeepsTheElements) {
+    const Bytes& shipped = ShippedSkin();
+    Bytes huge(8, 0);
+    huge[3] = 0x7F;  // more than any skin may decompress to
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } damaged[] = {
+        {"truncated", Bytes(shipped.begin(), shipped.begin() + 16)},
+        {"impossible size", huge},
+    };
+    const bool fromFile[] = {false, true};
+    for (const auto& d : damaged) {
+        for (const bool file : fromFile) {
+            SCOPED_TRACE(std::string(d.name) + (file ? " SkinFile" : " SkinStream"));
+            TSkinData data(nullptr);
+            LoadSkinBytes(data, shipped);
+            TDataSkinObject* arrows = data.ScrollbarArrows.get();
+            wchar_t dir[MAX_PATH], path[MAX_PATH];
+            if (file) {
+                ASSERT_TRUE(GetTempPathW(MAX_PATH, dir));
+                ASSERT_TRUE(GetTempFileNameW(dir, L"skn", 0, path));
+                FILE* out = _wfopen(path, L"wb");
+                ASSERT_NE(out, nullptr);
+                fwrite(d.bytes.data(), 1, d.bytes.size(), out);
+                fclose(out);
+            }
+            {
+                DialogCloser closer;
+                if (file) {
+                    // SkinFormtype is not the main form's: no Refresh, no manager.
+                    data.SetSkinFormtype(TSkinFormType::sfDialog);
+                    data.SetSkinFile(path);
+                    DeleteFileW(path);
+                } else {
+                    LoadSkinBytes(data, d.bytes);
+                }
+                ASSERT_EQ(closer.SeenDialogs().size(), 1u);
+                EXPECT_NE(closer.SeenDialogs()[0].text.find(L"LZH"), std::wstring::npos);
+            }
+            EXPECT_EQ(data.ScrollbarArrows.get(), arrows);
+            EXPECT_TRUE(data.SkinPending);
+            // The program goes on: the stored skin still loads.
+            LoadSkinBytes(data, shipped);
+            EXPECT_FALSE(data.SkinPending);
+        }
     }
 }
 
