@@ -70,6 +70,12 @@ void TWinSkinForm::WMSize(TMessage& message) {
     default: break;
     }
     if (WindowState == kStateMinimized) return;
+    if (MDIKind == kMDIChild && WindowState == kStateMaximized) {
+        // However it was maximised (its caption button, or WM_MDIMAXIMIZE
+        // from code), a maximised child is unframed: no region.
+        if (HasRegion) RemoveRegion();
+        return;
+    }
     const TSkinManage* manager = TSkinManage::Instance();
     if (MDIKind == kMDIChild && ((manager && manager->MDIMaximized) || WindowState != kStateNormal)) return;
     if (AttachState == kRunning || AttachState == kReskinning) BuildRegion();

@@ -516,6 +516,11 @@ TEST_F(SkinFormScope, RawMdiChildIsSkinnedAtCreationAndUnframedWhileMaximized) {
     PumpFor(50);
     EXPECT_FALSE(manager.MDIMaximized);
     EXPECT_NE(GetWindowRgn(child, region.get()), ERROR);
+
+    // Maximised by code rather than by the button: unshaped all the same.
+    SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    ASSERT_TRUE(PumpUntil([&] { return skinned.WindowState == TWinSkinForm::kStateMaximized; }));
+    EXPECT_EQ(GetWindowRgn(child, region.get()), ERROR) << "a child maximised by code has no region";
     SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
     frame.reset();
     manager.PurgeForms();
