@@ -1,10 +1,10 @@
 #include "skin/controls/SkinManager.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "classlib/Forms.h"
 #include "classlib/Timer.h"
+#include "skin/controls/DiscoveryText.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinPopMenu.h"
@@ -14,18 +14,6 @@ namespace {
 std::unique_ptr<TSkinManage>& ManagerSlot() {
     static std::unique_ptr<TSkinManage> manager;
     return manager;
-}
-
-std::wstring ClassNameOf(HWND window) {
-    wchar_t name[256] = {};
-    const int length = GetClassNameW(window, name, 256);
-    return std::wstring(name, name + std::max(length, 0));
-}
-
-std::wstring LowerAscii(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    return text;
 }
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
@@ -117,7 +105,7 @@ void TSkinManage::HookEvent(int code, HWND window, LPARAM lParam) {
     switch (code) {
     case HCBT_CREATEWND: {
         const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
-        const std::wstring className = LowerAscii(ClassNameOf(window));
+        const std::wstring className = LowerAscii(WindowClassName(window));
         if (className == L"scrollbar" && (create->style & SBS_SIZEGRIP)) {
             if (auto* form = dynamic_cast<TWinSkinForm*>(FindSkinnedForm(create->hwndParent)))
                 form->SkinChildWindow(window);
@@ -201,7 +189,7 @@ bool TSkinManage::IsPlainChildWindow(HWND window) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     if (!(style & WS_CHILD) || (exStyle & WS_EX_MDICHILD)) return false;
-    return LowerAscii(ClassNameOf(GetParent(window))) != L"mdiclient";
+    return LowerAscii(WindowClassName(GetParent(window))) != L"mdiclient";
 }
 
 TCustomForm* TSkinManage::FindLibraryForm(HWND window) {
@@ -221,7 +209,7 @@ TSkinData* TSkinManage::FindSkinData(HWND window) const {
             if (owner && owner->HandleAllocated() && owner->Handle() == window) found = data;
         }
     if (found) return found;
-    const std::wstring className = LowerAscii(ClassNameOf(window));
+    const std::wstring className = LowerAscii(WindowClassName(window));
     if (className == L"tmessageform" || className == L"#32770")
         for (TSkinData* data : skinDataList_)
             if (data->SkinFormtype() == TSkinFormType::sfDialog) found = data;
@@ -248,7 +236,7 @@ bool TSkinManage::SkinWindow(HWND window) {
     if (SendMessageW(window, SKM_ISSKINNED, 0, 0) == 1 || FindSkinnedForm(window)) return false;
     TCustomForm* form = FindLibraryForm(window);
     if (!Forcing && IsPlainChildWindow(window)) return false;
-    const std::wstring className = ClassNameOf(window);
+    const std::wstring className = WindowClassName(window);
     const bool ownModule =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)) == ModuleInstance();
     if (!form && !ownModule && className != L"#32770") return false;
