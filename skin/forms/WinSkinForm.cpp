@@ -563,6 +563,19 @@ void TWinSkinForm::CaptionChange(TMessage& m) {
     PaintFrame();
 }
 
+// The frame-paint and skin queries, answered alike by the window and by the
+// form's WindowProc; false when the message is not the engine's own.
+bool TWinSkinForm::AnswerSkinQuery(TMessage& message) {
+    if (message.Msg == SKM_QUERYSKIN) {
+        message.Result = message.LParam == kSkinMagic ? kSkinMagic : 1;
+        return true;
+    }
+    if (message.Msg != SKM_PAINTFRAMEDC || message.LParam != kSkinMagic) return false;
+    PaintFrame(reinterpret_cast<HDC>(message.WParam));
+    message.Result = kSkinMagic;
+    return true;
+}
+
 void TWinSkinForm::FrameWndProc(TMessage& m) {
     // Stage 1: every window.
     switch (m.Msg) {
@@ -638,13 +651,9 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
         m.Result = 1;
         return;
     case SKM_PAINTFRAMEDC:
-        if (m.LParam != kSkinMagic) break;
-        PaintFrame(reinterpret_cast<HDC>(m.WParam));
-        m.Result = kSkinMagic;
-        return;
     case SKM_QUERYSKIN:
-        m.Result = m.LParam == kSkinMagic ? kSkinMagic : 1;
-        return;
+        if (AnswerSkinQuery(m)) return;
+        break;
     case SKM_SKINCHANGED:
         ReloadSkin();
         Repaint();

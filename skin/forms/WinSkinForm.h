@@ -107,6 +107,7 @@ public:
     POINT WindowPoint(LPARAM screenPoint) const;
     void HoverTick();
     void FrameWndProc(TMessage& message);
+    bool AnswerSkinQuery(TMessage& message);  // SKM_PAINTFRAMEDC, SKM_QUERYSKIN
 
     // ---- window state, system popup, form and MDI client procedures
     void ToggleMaximize();

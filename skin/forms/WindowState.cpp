@@ -332,11 +332,9 @@ void TWinSkinForm::FormWindowProc(TMessage& message) {
         return;
     }
     case SKM_PAINTFRAMEDC:
-        if (message.LParam != kSkinMagic) break;
-        PaintFrame(reinterpret_cast<HDC>(message.WParam));
-        message.Result = kSkinMagic;
-        return;
-    case SKM_QUERYSKIN: message.Result = message.LParam == kSkinMagic ? kSkinMagic : 1; return;
+    case SKM_QUERYSKIN:
+        if (AnswerSkinQuery(message)) return;
+        break;
     default: break;
     }
     previous();
