@@ -1,0 +1,111 @@
+#include "tools/showcase/GalleryForm.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "classlib/LayoutReader.h"
+#include "classlib/Timer.h"
+#include "skin/data/WinSkinData.h"
+#include "tools/showcase/GalleryDialog.h"
+
+namespace {
+
+// Fills the plain dialog's controls with one of each state the painters draw.
+void FillPlainDialog(HWND dialog) {
+    CheckDlgButton(dialog, IDC_PLAIN_CHECKED, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_PLAIN_GRAYED, BST_INDETERMINATE);
+    CheckDlgButton(dialog, IDC_PLAIN_CHECK_DISABLED, BST_CHECKED);
+    CheckDlgButton(dialog, IDC_PLAIN_RADIO1, BST_CHECKED);
+    SetDlgItemTextW(dialog, IDC_PLAIN_EDIT, L"编辑框 Edit");
+    SendDlgItemMessageW(dialog, IDC_PLAIN_PROGRESS, PBM_SETPOS, 60, 0);
+    SendDlgItemMessageW(dialog, IDC_PLAIN_TRACK, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+    SendDlgItemMessageW(dialog, IDC_PLAIN_TRACK, TBM_SETPOS, TRUE, 4);
+
+    const std::array<const wchar_t*, 3> columns{L"Name 名字", L"Size", L"Type"};
+    HWND header = GetDlgItem(dialog, IDC_PLAIN_HEADER);
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+        item.cxy = 100;
+        item.fmt = HDF_STRING | (i == 1 ? HDF_RIGHT : HDF_LEFT);
+        item.pszText = const_cast<wchar_t*>(columns[i]);
+        SendMessageW(header, HDM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+
+    HWND status = GetDlgItem(dialog, IDC_PLAIN_STATUS);
+    const int parts[] = {150, 260, -1};
+    SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"就绪 Ready"));
+    SendMessageW(status, SB_SETTEXTW, 1 | SBT_POPOUT, reinterpret_cast<LPARAM>(L"Raised"));
+    SendMessageW(status, SB_SETTEXTW, 2 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(L"No border"));
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: FillPlainDialog(dialog); return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) ShowWindow(dialog, SW_HIDE);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+const TClassInfo& TGalleryForm::StaticClass() {
+    static const TClassInfo info(L"TGalleryForm", &TForm::StaticClass(), {},
+                                 {
+                                     props::Handler(L"FormCreate", &TGalleryForm::FormCreate),
+                                     props::Handler(L"FormShow", &TGalleryForm::FormShow),
+                                 });
+    return info;
+}
+
+TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
+    // The layout names the skin data by class.
+    static const bool registered = [] {
+        RegisterComponentClass<TSkinData>();
+        return true;
+    }();
+    (void)registered;
+}
+
+void TGalleryForm::FormCreate(TObject*) {}
+
+void TGalleryForm::FormShow(TObject*) { OpenPlainDialog(); }
+
+void TGalleryForm::OpenPlainDialog() {
+    if (plainDialog_) return;
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    plainDialog_.reset(CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_GALLERY_PLAIN), nullptr,
+                                          PlainDialogProc, 0));
+    if (!plainDialog_) return;
+    // Beside the form, top edges level.
+    RECT form{};
+    GetWindowRect(Handle(), &form);
+    SetWindowPos(plainDialog_.get(), nullptr, form.right + 12, form.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(plainDialog_.get(), SW_SHOWNOACTIVATE);
+}
+
+void TGalleryForm::StartHandshake(const std::wstring& folder) {
+    handshakeFolder_ = folder;
+    auto* timer = TComponent::Create<TTimer>(this);
+    timer->SetInterval(500);
+    timer->SetOnTimer([this](TObject* sender) { HandshakeTick(sender); });
+}
+
+// WM_TIMER comes only when no paint is pending, so the first tick finds
+// every window drawn.
+void TGalleryForm::HandshakeTick(TObject*) {
+    if (!ready_) {
+        HANDLE file = CreateFileW((handshakeFolder_ + L"\\gallery.ready").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        ready_ = true;
+    } else if (GetFileAttributesW((handshakeFolder_ + L"\\gallery.shot").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Close();
+    }
+}
