@@ -5,7 +5,7 @@
 
 #include "core/Stream.h"
 #include "skin/data/AnsiSameText.h"
-#include "skin/data/SkinValues.h"
+#include "skin/data/IniIntegers.h"
 
 namespace {
 

@@ -6,20 +6,12 @@
 #include <string_view>
 
 #include "core/Colour.h"
+#include "skin/data/IniIntegers.h"
 
 class TQuickIni;
 
 // A colour the skin leaves unset (the class library's "no colour").
 constexpr TColor kUnsetColour = 0x1FFFFFFF;
-
-// The class library's string-to-integer conversion: leading blanks, an
-// optional sign, then decimal digits or "$" and hexadecimal digits, nothing
-// after them. Decimal must fit a signed 32-bit number; hexadecimal may use
-// all 32 bits and wraps ("$FFFFFFFF" is -1).
-std::optional<std::int32_t> StrToInt32(std::string_view text);
-
-// An integer value of the definition: "0x"/"0X" also introduces hexadecimal.
-std::int32_t IntegerValue(std::string_view text, std::int32_t defaultValue);
 
 // A colour triple: red, green, blue as decimal numbers separated by any
 // non-digit characters.
