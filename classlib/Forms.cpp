@@ -191,9 +191,14 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 void TCustomForm::PlaceOnScreen(TCreateParams& p) const {
     switch (position_) {
     case TPosition::poScreenCenter:
-    case TPosition::poDesktopCenter:
         p.X = (GetSystemMetrics(SM_CXSCREEN) - p.Width) / 2;
         p.Y = (GetSystemMetrics(SM_CYSCREEN) - p.Height) / 2;
+        break;
+    case TPosition::poDesktopCenter:
+        // The virtual desktop spans every monitor and may start left of or
+        // above the primary one.
+        p.X = GetSystemMetrics(SM_XVIRTUALSCREEN) + (GetSystemMetrics(SM_CXVIRTUALSCREEN) - p.Width) / 2;
+        p.Y = GetSystemMetrics(SM_YVIRTUALSCREEN) + (GetSystemMetrics(SM_CYVIRTUALSCREEN) - p.Height) / 2;
         break;
     case TPosition::poMainFormCenter:
     case TPosition::poOwnerFormCenter: {
