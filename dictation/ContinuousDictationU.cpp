@@ -17,6 +17,7 @@
 #include "dictation/SendTextToFocusedWindow.h"
 #include "dictation/Utell.h"
 #include "skin/data/WinSkinData.h"
+#include "speech/DispatchCall.h"
 
 namespace {
 
@@ -63,27 +64,6 @@ struct Bstr {
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
 };
-
-// A late-bound call without arguments: a property read or a method call.
-void GetByName(IDispatch* target, const wchar_t* name, VARIANT& result) {
-    if (!target) OleCheck(E_POINTER);
-    DISPID id = 0;
-    auto* names = const_cast<LPOLESTR>(name);
-    OleCheck(target->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id));
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    EXCEPINFO error{};
-    const HRESULT hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                                      &none, &result, &error, nullptr);
-    if (hr == DISP_E_EXCEPTION) {
-        std::wstring description = error.bstrDescription ? error.bstrDescription : L"";
-        SysFreeString(error.bstrDescription);
-        SysFreeString(error.bstrSource);
-        SysFreeString(error.bstrHelpFile);
-        if (!description.empty()) throw EOleException(WideToUtf8(description), error.scode ? error.scode : hr);
-        OleCheck(error.scode ? error.scode : hr);
-    }
-    OleCheck(hr);
-}
 
 IDispatch* AsDispatch(const VARIANT& v) {
     if (V_VT(&v) != VT_DISPATCH || !V_DISPATCH(&v)) OleCheck(DISP_E_TYPEMISMATCH);
