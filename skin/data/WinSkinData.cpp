@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr TColor kMagenta = 0xFF00FF;
 // Height of the derived combo-box strips and width of one of their frames.
 constexpr int kComboStripHeight = 21;
 constexpr int kComboStripWidth = 50;
@@ -649,8 +648,8 @@ void TSkinData::BuildComboStrips() {
     const int frames = SunkEdge->Frame;
     TBitmap scratch;
     TBitmap result;
-    MakeFilled(scratch, kComboStripWidth, kComboStripHeight, kMagenta);
-    MakeFilled(result, kComboStripWidth * frames, kComboStripHeight, kMagenta);
+    MakeFilled(scratch, kComboStripWidth, kComboStripHeight, kElementKeyColour);
+    MakeFilled(result, kComboStripWidth * frames, kComboStripHeight, kElementKeyColour);
     HDC scratchDC = scratch.Canvas()->Handle();
     const RECT whole{0, 0, kComboStripWidth, kComboStripHeight};
     const RECT buttonArea{kComboStripWidth - b, 0, kComboStripWidth, kComboStripHeight};
@@ -660,7 +659,7 @@ void TSkinData::BuildComboStrips() {
         DrawElement(scratchDC, buttonArea, ComboButton->Bitmap, false, false, true, ComboButton->Frame, f,
                     ComboButton->Margins);
         if (ExtraImages) DrawFrameCentred(scratchDC, buttonArea, ExtraImages->Bitmap, true, ExtraImages->Frame, f);
-        FillSolid(scratchDC, RECT{2, 2, 49 - b, 18}, kMagenta);
+        FillSolid(scratchDC, RECT{2, 2, 49 - b, 18}, kElementKeyColour);
         BitBlt(result.Canvas()->Handle(), kComboStripWidth * (f - 1), 0, kComboStripWidth, kComboStripHeight,
                scratchDC, 0, 0, SRCCOPY);
     }
@@ -692,7 +691,7 @@ void TSkinData::BuildComboArrow() {
     const int frames = SunkEdge->Frame;
     if (frames <= 0) return;
     const int w = ComboButton->Bitmap.Width() / frames;
-    MakeFilled(ComboArrow->Bitmap, kComboArrowCell * frames, kComboArrowCell, kMagenta);
+    MakeFilled(ComboArrow->Bitmap, kComboArrowCell * frames, kComboArrowCell, kElementKeyColour);
     for (int i = 0; i < frames; ++i)
         BitBlt(ComboArrow->Bitmap.Canvas()->Handle(), kComboArrowCell * i, 0, kComboArrowCell, kComboArrowCell,
                ComboButton->Bitmap.Canvas()->Handle(), w * (i + 1) - 19, 2, SRCCOPY);
@@ -756,7 +755,7 @@ void TSkinData::Loaded() {
 void TSkinData::BuildAppIconBitmap() {
     const int cx = GetSystemMetrics(SM_CXSMICON);
     const int cy = GetSystemMetrics(SM_CYSMICON);
-    MakeFilled(AppIconBitmap, cx, cy, kMagenta);
+    MakeFilled(AppIconBitmap, cx, cy, kElementKeyColour);
     HWND appWindow = Application ? Application->Handle() : nullptr;
     HICON icon = nullptr;
     if (appWindow) {
@@ -768,7 +767,7 @@ void TSkinData::BuildAppIconBitmap() {
         if (copy) DrawIconEx(AppIconBitmap.Canvas()->Handle(), 0, 0, copy.get(), cx, cy, 0, nullptr, DI_NORMAL);
         GdiFlush();
     }
-    AppIconBitmap.SetTransparentColor(kMagenta);
+    AppIconBitmap.SetTransparentColor(kElementKeyColour);
     AppIconBitmap.SetTransparent(true);
 }
 

@@ -146,7 +146,7 @@ void TWinSkinForm::BuildRegionFor(int w, int h, bool redraw) {
                     UniqueBitmap scratch =
                         BuildElementBitmap(RECT{0, 0, place.right - place.left, place.bottom - place.top}, piece->Bitmap,
                                            margins, vertical, piece->Tile != 1, frames, 1);
-                    if (scratch) part = RegionFromBitmap(scratch.get(), place.left, place.top, 0xFF00FF, 1);
+                    if (scratch) part = RegionFromBitmap(scratch.get(), place.left, place.top, kElementKeyColour, 1);
                 }
                 if (!part) part.reset(CreateRectRgn(place.left, place.top, place.right, place.bottom));
                 CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
