@@ -15,33 +15,7 @@ constexpr TColor kFocusRing = MakeColour(110, 160, 240);
 constexpr TColor kDisabledEdge = MakeColour(190, 196, 206);
 constexpr TColor kDisabledFill = MakeColour(244, 245, 248);
 constexpr TColor kDisabledInk = MakeColour(168, 174, 186);
-constexpr TColor kInk = MakeColour(40, 60, 110);
 
-enum class TLook { Normal, Hot, Pressed, Disabled };
-
-// The light blue face shared by the small push-style parts: combo and spin
-// buttons (scroll bar arrows use the same in ScrollArt).
-TBoxStyle SmallButtonStyle(TLook look) {
-    switch (look) {
-        case TLook::Hot: return {MakeColour(110, 150, 235), MakeColour(246, 250, 255), MakeColour(200, 220, 255), 2};
-        case TLook::Pressed: return {MakeColour(90, 125, 210), MakeColour(150, 176, 232), MakeColour(196, 212, 246), 2};
-        case TLook::Disabled: return {MakeColour(214, 218, 226), MakeColour(242, 243, 246), MakeColour(236, 238, 242), 2};
-        case TLook::Normal: break;
-    }
-    return {MakeColour(160, 186, 236), MakeColour(230, 238, 255), MakeColour(190, 208, 246), 2};
-}
-
-// Glyphs change with the state too: the spin arrows and the combo arrows
-// are drawn on their own, over faces that may not change.
-TColor InkFor(TLook look) {
-    switch (look) {
-        case TLook::Hot: return MakeColour(0, 96, 224);
-        case TLook::Pressed: return MakeColour(0, 28, 92);
-        case TLook::Disabled: return kDisabledInk;
-        case TLook::Normal: break;
-    }
-    return kInk;
-}
 
 const std::vector<std::string_view> kDownChevron = {
     "#.....#",
@@ -88,20 +62,20 @@ TArtImage PushButton() {
 
 namespace {
 
-TBoxStyle BoxStyle(TLook look, int radius) {
+TBoxStyle BoxStyle(TPartLook look, int radius) {
     const TColor edge = MakeColour(28, 81, 150);
     switch (look) {
-        case TLook::Hot: return {edge, MakeColour(232, 236, 244), kWhite, radius, kHotRing};
-        case TLook::Pressed: return {edge, MakeColour(184, 196, 220), MakeColour(226, 232, 244), radius};
-        case TLook::Disabled: return {kDisabledEdge, kDisabledFill, kDisabledFill, radius};
-        case TLook::Normal: break;
+        case TPartLook::Hot: return {edge, MakeColour(232, 236, 244), kWhite, radius, kHotRing};
+        case TPartLook::Pressed: return {edge, MakeColour(184, 196, 220), MakeColour(226, 232, 244), radius};
+        case TPartLook::Disabled: return {kDisabledEdge, kDisabledFill, kDisabledFill, radius};
+        case TPartLook::Normal: break;
     }
     return {edge, MakeColour(220, 226, 238), kWhite, radius};
 }
 
-constexpr TLook kBoxLooks[] = {TLook::Normal, TLook::Hot, TLook::Pressed, TLook::Disabled};
+constexpr TPartLook kBoxLooks[] = {TPartLook::Normal, TPartLook::Hot, TPartLook::Pressed, TPartLook::Disabled};
 
-TColor MarkInk(TLook look) { return look == TLook::Disabled ? kDisabledInk : MakeColour(0, 74, 196); }
+TColor MarkInk(TPartLook look) { return look == TPartLook::Disabled ? kDisabledInk : MakeColour(0, 74, 196); }
 
 }  // namespace
 
@@ -120,7 +94,7 @@ TArtImage CheckBox() {
     };
     std::vector<TArtImage> frames;
     for (int mark = 0; mark < 3; ++mark)
-        for (const TLook look : kBoxLooks) {
+        for (const TPartLook look : kBoxLooks) {
             TArtImage frame(13, 13);
             DrawBox(frame, frame.Bounds(), BoxStyle(look, 0));
             if (mark == 1) DrawPatternCentred(frame, frame.Bounds(), check, {{'#', MarkInk(look)}});
@@ -138,7 +112,7 @@ TArtImage RadioButton() {
     };
     std::vector<TArtImage> frames;
     for (const bool checked : {false, true})
-        for (const TLook look : kBoxLooks) {
+        for (const TPartLook look : kBoxLooks) {
             TArtImage frame(13, 13);
             DrawBox(frame, frame.Bounds(), BoxStyle(look, 6));
             if (checked) DrawPatternCentred(frame, frame.Bounds(), dot, {{'#', MarkInk(look)}});
@@ -209,11 +183,11 @@ TArtImage TabSheet() {
 
 TArtImage ComboButton() {
     std::vector<TArtImage> frames;
-    for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Disabled, TLook::Hot}) {
+    for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Disabled, TPartLook::Hot}) {
         TArtImage frame(15, 16);
-        DrawBox(frame, frame.Bounds(), SmallButtonStyle(look));
-        const int shift = look == TLook::Pressed ? 1 : 0;
-        DrawPatternCentred(frame, frame.Bounds(), kDownChevron, {{'#', InkFor(look)}}, shift, shift);
+        DrawBox(frame, frame.Bounds(), SmallPartStyle(look));
+        const int shift = look == TPartLook::Pressed ? 1 : 0;
+        DrawPatternCentred(frame, frame.Bounds(), kDownChevron, {{'#', SmallPartInk(look)}}, shift, shift);
         frames.push_back(frame);
     }
     return JoinFrames(frames);
@@ -276,10 +250,10 @@ TArtImage ExtraImages() {
         ".##.##.##.#",
     };
     std::vector<TArtImage> frames;
-    for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Disabled, TLook::Hot}) {
+    for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Disabled, TPartLook::Hot}) {
         TArtImage frame(16, 17);
-        const int shift = look == TLook::Pressed ? 1 : 0;
-        DrawPatternCentred(frame, frame.Bounds(), kDownChevron, {{'#', InkFor(look)}}, shift, shift);
+        const int shift = look == TPartLook::Pressed ? 1 : 0;
+        DrawPatternCentred(frame, frame.Bounds(), kDownChevron, {{'#', SmallPartInk(look)}}, shift, shift);
         frames.push_back(frame);
     }
     TArtImage gripFrame(16, 17);
@@ -315,9 +289,9 @@ TArtImage TrackThumb() {
 TArtImage Spin() {
     std::vector<TArtImage> frames;
     for (int half = 0; half < 2; ++half)
-        for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Disabled, TLook::Hot}) {
+        for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Disabled, TPartLook::Hot}) {
             TArtImage frame(15, 16);
-            DrawBox(frame, frame.Bounds(), SmallButtonStyle(look));
+            DrawBox(frame, frame.Bounds(), SmallPartStyle(look));
             frames.push_back(frame);
         }
     return JoinFrames(frames);
@@ -326,9 +300,9 @@ TArtImage Spin() {
 TArtImage SpinArrows(bool horizontal) {
     std::vector<TArtImage> frames;
     for (const auto* rows : {&kUpTriangle, &kDownTriangle})
-        for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Disabled, TLook::Hot}) {
+        for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Disabled, TPartLook::Hot}) {
             TArtImage frame(7, 6);
-            DrawPatternCentred(frame, frame.Bounds(), *rows, {{'#', InkFor(look)}});
+            DrawPatternCentred(frame, frame.Bounds(), *rows, {{'#', SmallPartInk(look)}});
             // Left and right arrows are the up and down ones on their side.
             frames.push_back(horizontal ? frame.Transposed() : frame);
         }

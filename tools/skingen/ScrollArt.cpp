@@ -9,27 +9,6 @@ namespace {
 
 constexpr int kCell = 17;
 
-enum class TLook { Normal, Pressed, Disabled, Hot };
-
-TBoxStyle ArrowStyle(TLook look) {
-    switch (look) {
-        case TLook::Hot: return {MakeColour(110, 150, 235), MakeColour(246, 250, 255), MakeColour(200, 220, 255), 2};
-        case TLook::Pressed: return {MakeColour(90, 125, 210), MakeColour(150, 176, 232), MakeColour(196, 212, 246), 2};
-        case TLook::Disabled: return {MakeColour(214, 218, 226), MakeColour(242, 243, 246), MakeColour(236, 238, 242), 2};
-        case TLook::Normal: break;
-    }
-    return {MakeColour(160, 186, 236), MakeColour(230, 238, 255), MakeColour(190, 208, 246), 2};
-}
-
-TColor ArrowInk(TLook look) {
-    switch (look) {
-        case TLook::Hot: return MakeColour(0, 96, 224);
-        case TLook::Pressed: return MakeColour(0, 28, 92);
-        case TLook::Disabled: return MakeColour(168, 174, 186);
-        case TLook::Normal: break;
-    }
-    return MakeColour(40, 60, 110);
-}
 
 // An arrow pointing up; the others are turned from it.
 const std::vector<std::string_view> kUpArrow = {
@@ -53,20 +32,20 @@ TArtImage ArrowGlyph(int direction /* 0 left, 1 right, 2 up, 3 down */) {
     }
 }
 
-TArtImage ArrowFrame(int direction, TLook look) {
+TArtImage ArrowFrame(int direction, TPartLook look) {
     TArtImage frame(kCell, kCell);
-    DrawBox(frame, frame.Bounds(), ArrowStyle(look));
+    DrawBox(frame, frame.Bounds(), SmallPartStyle(look));
     const TArtImage glyph = ArrowGlyph(direction);
-    const int shift = look == TLook::Pressed ? 1 : 0;
+    const int shift = look == TPartLook::Pressed ? 1 : 0;
     const int x0 = (kCell - glyph.Width()) / 2 + shift, y0 = (kCell - glyph.Height()) / 2 + shift;
     for (int y = 0; y < glyph.Height(); ++y)
         for (int x = 0; x < glyph.Width(); ++x)
-            if (glyph.Pixel(x, y) != kMagenta) frame.Set(x0 + x, y0 + y, ArrowInk(look));
+            if (glyph.Pixel(x, y) != kMagenta) frame.Set(x0 + x, y0 + y, SmallPartInk(look));
     return frame;
 }
 
 // Four raised ridges across the thumb, on magenta so the thumb shows around them.
-TArtImage GripFrame(bool vertical, TLook look) {
+TArtImage GripFrame(bool vertical, TPartLook look) {
     static const std::vector<std::string_view> ridges = {
         "#.#.#.#",
         "+-+-+-+",
@@ -77,30 +56,30 @@ TArtImage GripFrame(bool vertical, TLook look) {
         "-.-.-.-",
     };
     const TColor light = MakeColour(255, 255, 255);
-    const TColor dark = look == TLook::Pressed ? MakeColour(70, 100, 180)
-                        : look == TLook::Hot   ? MakeColour(110, 150, 235)
+    const TColor dark = look == TPartLook::Pressed ? MakeColour(70, 100, 180)
+                        : look == TPartLook::Hot   ? MakeColour(110, 150, 235)
                                                : MakeColour(140, 168, 224);
     TArtImage frame(kCell, kCell);
     DrawPatternCentred(frame, frame.Bounds(), ridges, {{'#', light}, {'+', light}, {'-', dark}});
     return vertical ? frame.Transposed() : frame;
 }
 
-TBoxStyle ThumbStyle(TLook look) {
+TBoxStyle ThumbStyle(TPartLook look) {
     switch (look) {
-        case TLook::Hot: return {MakeColour(100, 140, 230), MakeColour(228, 238, 255), MakeColour(184, 206, 252), 3};
-        case TLook::Pressed: return {MakeColour(80, 115, 205), MakeColour(160, 186, 240), MakeColour(200, 216, 250), 3};
-        case TLook::Disabled: return {MakeColour(214, 218, 226), MakeColour(242, 243, 246), MakeColour(236, 238, 242), 3};
-        case TLook::Normal: break;
+        case TPartLook::Hot: return {MakeColour(100, 140, 230), MakeColour(228, 238, 255), MakeColour(184, 206, 252), 3};
+        case TPartLook::Pressed: return {MakeColour(80, 115, 205), MakeColour(160, 186, 240), MakeColour(200, 216, 250), 3};
+        case TPartLook::Disabled: return {MakeColour(214, 218, 226), MakeColour(242, 243, 246), MakeColour(236, 238, 242), 3};
+        case TPartLook::Normal: break;
     }
     return {MakeColour(140, 170, 230), MakeColour(216, 229, 255), MakeColour(176, 200, 246), 3};
 }
 
-TColor TrackColour(TLook look) {
+TColor TrackColour(TPartLook look) {
     switch (look) {
-        case TLook::Pressed: return MakeColour(206, 212, 224);
-        case TLook::Disabled: return MakeColour(248, 248, 246);
-        case TLook::Hot: return MakeColour(236, 239, 246);
-        case TLook::Normal: break;
+        case TPartLook::Pressed: return MakeColour(206, 212, 224);
+        case TPartLook::Disabled: return MakeColour(248, 248, 246);
+        case TPartLook::Hot: return MakeColour(236, 239, 246);
+        case TPartLook::Normal: break;
     }
     return MakeColour(244, 244, 240);
 }
@@ -110,10 +89,10 @@ TColor TrackColour(TLook look) {
 TArtImage ScrollArrows() {
     std::vector<TArtImage> frames;
     for (int direction = 0; direction < 4; ++direction)
-        for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Disabled, TLook::Hot})
+        for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Disabled, TPartLook::Hot})
             frames.push_back(ArrowFrame(direction, look));
     for (const bool vertical : {false, true})
-        for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Hot}) frames.push_back(GripFrame(vertical, look));
+        for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Hot}) frames.push_back(GripFrame(vertical, look));
     // The corner between two bars.
     frames.push_back(TArtImage(kCell, kCell, kFace));
     return JoinFrames(frames);
@@ -121,10 +100,10 @@ TArtImage ScrollArrows() {
 
 TArtImage ScrollThumb(bool vertical) {
     std::vector<TArtImage> frames;
-    for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Hot, TLook::Disabled}) {
+    for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Hot, TPartLook::Disabled}) {
         // Drawn lying down; the vertical thumb is the same turned on its side.
         // Opaque element: the rounded corners show the track.
-        TArtImage frame(22, 15, TrackColour(TLook::Normal));
+        TArtImage frame(22, 15, TrackColour(TPartLook::Normal));
         DrawBox(frame, frame.Bounds(), ThumbStyle(look));
         frames.push_back(vertical ? frame.Transposed() : frame);
     }
@@ -133,7 +112,7 @@ TArtImage ScrollThumb(bool vertical) {
 
 TArtImage ScrollTrack(bool vertical) {
     std::vector<TArtImage> frames;
-    for (const TLook look : {TLook::Normal, TLook::Pressed, TLook::Disabled, TLook::Hot}) {
+    for (const TPartLook look : {TPartLook::Normal, TPartLook::Pressed, TPartLook::Disabled, TPartLook::Hot}) {
         TArtImage frame(kCell, kCell, TrackColour(look));
         frame.HLine(0, 0, kCell, MixColour(TrackColour(look), MakeColour(0, 0, 0), 1, 12));
         frame.HLine(0, kCell - 1, kCell, MixColour(TrackColour(look), MakeColour(255, 255, 255), 1, 2));

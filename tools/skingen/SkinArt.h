@@ -62,6 +62,12 @@ TArtImage ScrollThumb(bool vertical);
 // 4 frames: normal, pressed, disabled, hot.
 TArtImage ScrollTrack(bool vertical);
 
+// The states of the small push-style parts (combo, spin and scroll arrows):
+// one light blue face and one glyph ink per state, shared by all of them.
+enum class TPartLook { Normal, Hot, Pressed, Disabled };
+TBoxStyle SmallPartStyle(TPartLook look);
+TColor SmallPartInk(TPartLook look);
+
 TArtImage MenuBackground();
 // 5 frames: plain, separator, disabled highlight, highlight, hot.
 TArtImage MenuItem();
