@@ -173,12 +173,8 @@ std::vector<TColor> TBitmap::NormalPalette(std::vector<TColor> palette, TLayout 
 TBitmap::TDib TBitmap::MakeDib(int width, int height, TLayout layout, const std::vector<TColor>& palette) {
     if (width <= 0 || height <= 0) return {};
     TDibInfo info{};
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = height;  // bottom-up, like the files
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(layout.bitsPerPixel);
-    info.header.biCompression = layout.rgb565 ? BI_BITFIELDS : BI_RGB;
+    // Bottom-up, like the files.
+    info.header = DibHeader(width, height, layout.bitsPerPixel, layout.rgb565 ? BI_BITFIELDS : BI_RGB);
     if (layout.rgb565) {
         const DWORD masks[3] = {kMasks565.Red, kMasks565.Green, kMasks565.Blue};
         std::memcpy(info.colours, masks, sizeof masks);

@@ -170,3 +170,16 @@ private:
     // Declared after handle_ so that it lets go of the bitmap first.
     std::unique_ptr<TBitmapCanvas> canvas_;
 };
+
+// The header of a device-independent bitmap; a negative height makes its
+// rows run top-down.
+inline BITMAPINFOHEADER DibHeader(int width, int height, int bitsPerPixel, DWORD compression = BI_RGB) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(bitsPerPixel);
+    header.biCompression = compression;
+    return header;
+}

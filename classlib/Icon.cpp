@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "classlib/Bitmap.h"
 #include "classlib/Canvas.h"
 #include "core/ByteOrder.h"
 #include "core/PixelImage.h"
@@ -108,13 +109,7 @@ std::vector<std::uint8_t> EncodeIcon(HICON icon) {
         RGBQUAD colours[2];
     } info{};
     auto rows = [&](HBITMAP bitmap, int bitsPerPixel, int count) {
-        info.header = {};
-        info.header.biSize = sizeof(BITMAPINFOHEADER);
-        info.header.biWidth = width;
-        info.header.biHeight = count;
-        info.header.biPlanes = 1;
-        info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
-        info.header.biCompression = BI_RGB;
+        info.header = DibHeader(width, count, bitsPerPixel);
         std::vector<std::uint8_t> out(DibStride(width, bitsPerPixel) * static_cast<std::size_t>(count));
         UniqueDC dc(CreateCompatibleDC(nullptr));
         GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(count), out.data(), reinterpret_cast<BITMAPINFO*>(&info),

@@ -57,12 +57,7 @@ UniqueRegion RegionFromBitmap(HBITMAP bitmap, int x, int y, TColor key, int tole
     if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return result;
     const int width = info.bmWidth, height = info.bmHeight;
     BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top-down rows
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    format.bmiHeader = DibHeader(width, -height, 32);  // top-down rows
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     {
         WindowDC screen(nullptr);
