@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "classlib/Utf8.h"
+
 // Case-insensitive comparison of identifiers (class, property and member names).
 bool SameText(std::wstring_view a, std::wstring_view b);
-std::wstring Utf8ToWide(std::string_view text);
-std::string WideToUtf8(std::wstring_view text);
 std::wstring IntToStr(long long value);

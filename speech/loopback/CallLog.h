@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "classlib/Utf8.h"
+
 namespace loopback {
 
 class CallLog {
@@ -24,8 +26,5 @@ private:
 
 // Appends a line to the log file, if LOOPBACK_RECO_LOG names one.
 void AppendToLog(std::wstring_view line);
-
-std::wstring Utf8ToWide(std::string_view utf8);
-std::string WideToUtf8(std::wstring_view wide);
 
 }  // namespace loopback

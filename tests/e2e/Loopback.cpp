@@ -42,12 +42,12 @@ LoopbackFiles::LoopbackFiles(const std::wstring& directory)
 void LoopbackFiles::Append(const std::vector<std::wstring>& lines) const {
     // One write, whole lines only: the recogniser acts on complete lines.
     std::string bytes;
-    for (const auto& line : lines) bytes += ToUtf8(line) + "\n";
+    for (const auto& line : lines) bytes += WideToUtf8(line) + "\n";
     WriteWhole(script_, bytes, OPEN_ALWAYS, FILE_APPEND_DATA);
 }
 
 std::vector<std::wstring> LoopbackFiles::LogLines() const {
-    const std::wstring all = FromUtf8(ReadWhole(log_));
+    const std::wstring all = Utf8ToWide(ReadWhole(log_));
     std::vector<std::wstring> lines;
     size_t start = 0;
     for (size_t nl = all.find(L'\n'); nl != std::wstring::npos; nl = all.find(L'\n', start)) {

@@ -5,31 +5,13 @@
 
 namespace e2e {
 
-std::string ToUtf8(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr,
-                        nullptr);
-    return utf8;
-}
-
-std::wstring FromUtf8(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
-
 void Print(std::string_view utf8) {
     // Raw bytes: the log is read as UTF-8 whatever the console's code page.
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fflush(stdout);
 }
 
-void Print(std::wstring_view wide) { Print(ToUtf8(wide)); }
+void Print(std::wstring_view wide) { Print(WideToUtf8(wide)); }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -51,7 +33,7 @@ bool Report::Check(std::string_view name, bool ok, std::wstring_view detail) {
     if (!ok) ++failures_;
     std::string line = ok ? "PASS " : "FAIL ";
     line += name;
-    if (!ok && !detail.empty()) line += ": " + ToUtf8(detail);
+    if (!ok && !detail.empty()) line += ": " + WideToUtf8(detail);
     Print(line + "\n");
     return ok;
 }

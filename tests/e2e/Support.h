@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers of the end-to-end driver: text conversion, waiting with a
+// Small helpers of the end-to-end driver: printing, waiting with a
 // deadline, and the report of checks.
 #include <windows.h>
 
@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace e2e {
+#include "classlib/Utf8.h"
 
-std::string ToUtf8(std::wstring_view wide);
-std::wstring FromUtf8(std::string_view utf8);
+namespace e2e {
 
 // Prints UTF-8 to the standard output as it is (no code page conversion).
 void Print(std::string_view utf8);
