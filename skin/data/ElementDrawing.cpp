@@ -37,11 +37,12 @@ class TScratch {
 public:
     TScratch(int width, int height) {
         if (width <= 0 || height <= 0) return;
-        {
-            WindowDC screen(nullptr);
-            bitmap_.reset(CreateCompatibleBitmap(screen.get(), width, height));
-        }
+        // A memory DC answers with the screen's format; asking the screen
+        // itself for a DC costs a round trip to the display on every piece.
         dc_.reset(CreateCompatibleDC(nullptr));
+        if (!dc_) return;
+        const int bits = GetDeviceCaps(dc_.get(), BITSPIXEL) * GetDeviceCaps(dc_.get(), PLANES);
+        bitmap_.reset(CreateBitmap(width, height, 1, static_cast<UINT>(bits), nullptr));
         if (bitmap_ && dc_) old_ = SelectObject(dc_.get(), bitmap_.get());
         if (old_) SetStretchBltMode(dc_.get(), COLORONCOLOR);
     }

@@ -51,8 +51,7 @@ void TWinSysButton::PaintIcon(HDC dc, const RECT& rect) const {
     if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Form->Handle, WM_GETICON, ICON_BIG, 0));
     if (icon) {
         const int size = Form->IconSize;
-        UniqueIcon copy(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, 0)));
-        DrawIconEx(dc, rect.left, rect.top, copy ? copy.get() : icon, size, size, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, rect.left, rect.top, Form->ScaledIcon(icon), size, size, 0, nullptr, DI_NORMAL);
     } else if (!Form->IconBitmap.Empty()) {
         DrawTransparent(dc, rect, Form->IconBitmap, clFuchsia);
     }

@@ -271,12 +271,23 @@ void TWinSkinForm::BuildIconBitmap() {
     IconSize = GetSystemMetrics(SM_CXSMICON);
     IconHandle = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_SMALL, 0));
     if (!IconHandle) IconHandle = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_BIG, 0));
+    ScaledIconCopy.reset();  // the icon may have changed under the same handle
     IconBitmap.SetSize(IconSize, IconSize);
     HDC dc = IconBitmap.Canvas()->Handle();
     const RECT all{0, 0, IconSize, IconSize};
     UniqueBrush key(CreateSolidBrush(RGB(255, 0, 255)));
     FillRect(dc, &all, key.get());
     if (IconHandle) DrawIconEx(dc, 0, 0, IconHandle, IconSize, IconSize, 0, nullptr, DI_NORMAL);
+}
+
+HICON TWinSkinForm::ScaledIcon(HICON source) {
+    if (!source) return nullptr;
+    if (source != ScaledIconSource || IconSize != ScaledIconSize || !ScaledIconCopy) {
+        ScaledIconCopy.reset(static_cast<HICON>(CopyImage(source, IMAGE_ICON, IconSize, IconSize, 0)));
+        ScaledIconSource = source;
+        ScaledIconSize = IconSize;
+    }
+    return ScaledIconCopy ? ScaledIconCopy.get() : source;
 }
 
 void TWinSkinForm::InitFrame() {

@@ -174,6 +174,9 @@ public:
     HWND Owner = nullptr;
     HICON IconHandle = nullptr;
     int IconSize = 16;
+    // source at IconSize, made once: copying an icon on every frame paint
+    // costs more than the rest of the caption.
+    HICON ScaledIcon(HICON source);
     std::wstring CaptionText;
     int BorderLeft = 0, CaptionHeight = 0, BorderRight = 0, BorderBottom = 0;
     RECT WindowRect{};
@@ -198,6 +201,9 @@ public:
     std::unique_ptr<TWinSkinMenu> SkinMenu;
     std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
     TBitmap IconBitmap, CaptionBitmap;
+    UniqueIcon ScaledIconCopy;
+    HICON ScaledIconSource = nullptr;
+    int ScaledIconSize = 0;
     std::vector<TSkinControl*> SkinnedControls;  // painters of the children (see TSkinControl for ownership)
     int FrameWidth = 0, FrameHeight = 0, RegionWidth = 0, RegionHeight = 0;
     bool Active = true;
