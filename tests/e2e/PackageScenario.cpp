@@ -99,7 +99,7 @@ void RunPackage(const Settings& settings, Report& report) {
     const std::wstring folder = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Quellory\\";
     const std::wstring exe = folder + L"Quellory.exe";
     const std::wstring shortcut = KnownFolder(FOLDERID_Programs) + L"\\Quellory.lnk";
-    if (Exists(folder) || UninstallKeyExists()) {
+    if (Exists(folder) || Exists(shortcut) || UninstallKeyExists()) {
         report.Note(L"clearing what an earlier run left: " + folder + L" " + Join(FolderNames(folder)));
         ClearLeftovers(folder, shortcut);
     }
@@ -124,33 +124,35 @@ void RunPackage(const Settings& settings, Report& report) {
         LoopbackFiles files(settings.workFolder);
         QuelloryApp app(exe);
         if (report.Check("the installed program starts", app.Start() && app.WaitForMainWindow(20000))) {
-            report.Check("  ... always on top, turned on, writes 02.ini beside it",
-                         app.ChooseMenuItem(L'f', QuelloryApp::kAlwaysOnTopItem) &&
-                             WaitUntil([&] { return app.MarkerExists(L"02.ini"); }, 3000),
-                         Join(FolderNames(folder)));
+            const bool onTop = app.ChooseMenuItem(L'f', QuelloryApp::kAlwaysOnTopItem) &&
+                               WaitUntil([&] { return app.MarkerExists(L"02.ini"); }, 3000);
+            report.Check("  ... always on top, turned on, writes 02.ini beside it", onTop, Join(FolderNames(folder)));
             std::wstring run;
+            const bool autoRun = app.ChooseMenuItem(L'f', QuelloryApp::kAutoRunItem) &&
+                                 WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 3000) &&
+                                 QuelloryApp::ReadRunValue(run) && SamePath(run, exe);
             report.Check("  ... start with Windows, turned on, writes 00.ini and names the program in QLRVX",
-                         app.ChooseMenuItem(L'f', QuelloryApp::kAutoRunItem) &&
-                             WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 3000) &&
-                             QuelloryApp::ReadRunValue(run) && SamePath(run, exe),
-                         Join(FolderNames(folder)) + L"; QLRVX = " + run);
+                         autoRun, Join(FolderNames(folder)) + L"; QLRVX = " + run);
         }
         report.Check("  ... and closes", app.Close());
     }
 
     // As Add/Remove Programs does it. The uninstaller copies itself away and
-    // returns at once: its work is waited for.
+    // returns at once: its work is waited for, all of it, then told apart.
     const std::wstring uninstall = UninstallValue(L"QuietUninstallString");
     if (!report.Check("the silent uninstall from the registered command ends with 0",
                       RunToEnd(uninstall, 120000) == 0, uninstall))
         return;
-    report.Check("  ... the folder is gone, markers and all", WaitUntil([&] { return !Exists(folder); }, 30000),
+    std::wstring run;
+    auto runNamesExe = [&] { return QuelloryApp::ReadRunValue(run) && SamePath(run, exe); };
+    WaitUntil([&] { return !Exists(folder) && !Exists(shortcut) && !UninstallKeyExists() && !runNamesExe(); },
+              30000);
+    report.Check("  ... the folder is gone, markers and all", !Exists(folder),
                  folder + L": " + Join(FolderNames(folder)));
     report.Check("  ... the shortcut is gone", !Exists(shortcut));
-    report.Check("  ... the uninstall key is gone", WaitUntil([&] { return !UninstallKeyExists(); }, 5000));
-    std::wstring run;
-    report.Check("  ... start with Windows no longer names the removed program",
-                 !QuelloryApp::ReadRunValue(run) || !SamePath(run, exe), L"QLRVX = " + run);
+    report.Check("  ... the uninstall key is gone", !UninstallKeyExists());
+    const bool runStays = runNamesExe();
+    report.Check("  ... start with Windows no longer names the removed program", !runStays, L"QLRVX = " + run);
 }
 
 }  // namespace e2e
