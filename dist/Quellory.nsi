@@ -1,6 +1,7 @@
 ; The 64-bit installer: a per-user install, so that the program can write its
 ; option marker files beside itself without administrator rights.
-; makensis -DVERSION=x.y.z -DEXE=Quellory.exe -DREADME=readme.htm -DOUTFILE=setup.exe Quellory.nsi
+; makensis -DVERSION=x.y.z -DEXE=Quellory.exe -DREADME=readme.htm -DICON=Quellory.ico -DOUTFILE=setup.exe Quellory.nsi
+; (absolute paths: makensis resolves relative ones against this folder)
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -29,6 +30,8 @@ VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Quellory.exe"
