@@ -41,6 +41,9 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !insertmacro MUI_LANGUAGE "English"
 
+LangString ProgramRunning ${LANG_SIMPCHINESE} "Quellory 正在运行。请先关闭它，然后再卸载。"
+LangString ProgramRunning ${LANG_ENGLISH} "Quellory is running. Close it, then uninstall again."
+
 Section "Quellory"
   SetShellVarContext current
   SetOutPath "$INSTDIR"
@@ -64,8 +67,15 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext current
-  ; What the installer put there, then the option markers the program writes.
+  ; A running program cannot be deleted: stop before anything is removed, so
+  ; that it stays installed and registered rather than half gone.
+  ClearErrors
   Delete "$INSTDIR\Quellory.exe"
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP "$(ProgramRunning)" /SD IDOK
+    Abort "$(ProgramRunning)"
+  ${EndIf}
+  ; The rest of what the installer put there, and the option markers the program writes.
   Delete "$INSTDIR\readme.htm"
   Delete "$INSTDIR\00.ini"
   Delete "$INSTDIR\01.ini"

@@ -133,6 +133,15 @@ void RunPackage(const Settings& settings, Report& report) {
                                  QuelloryApp::ReadRunValue(run) && SamePath(run, exe);
             report.Check("  ... start with Windows, turned on, writes 00.ini and names the program in QLRVX",
                          autoRun, Join(FolderNames(folder)) + L"; QLRVX = " + run);
+            // In place (_?=), so that its exit code is its result, not that of the copy it starts.
+            std::wstring inPlace = UninstallValue(L"QuietUninstallString") + L" _?=" + folder;
+            inPlace.pop_back();
+            const long code = RunToEnd(inPlace, 120000);
+            report.Check("  ... an uninstall while it runs fails and leaves it installed and registered",
+                         code != 0 && code != -1 && FolderNames(folder) == std::set<std::wstring>{
+                             L"00.ini", L"02.ini", L"Quellory.exe", L"Uninstall.exe", L"readme.htm"} &&
+                             UninstallKeyExists() && app.Running(),
+                         L"exit code " + std::to_wstring(code) + L", " + Join(FolderNames(folder)));
         }
         report.Check("  ... and closes", app.Close());
     }
