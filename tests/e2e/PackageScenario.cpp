@@ -135,7 +135,7 @@ void RunPackage(const Settings& settings, Report& report) {
                          autoRun, Join(FolderNames(folder)) + L"; QLRVX = " + run);
             // In place (_?=), so that its exit code is its result, not that of the copy it starts.
             std::wstring inPlace = UninstallValue(L"QuietUninstallString") + L" _?=" + folder;
-            inPlace.pop_back();
+            inPlace.pop_back();  // _?= takes the folder without its closing backslash
             const long code = RunToEnd(inPlace, 120000);
             report.Check("  ... an uninstall while it runs fails and leaves it installed and registered",
                          code != 0 && code != -1 && FolderNames(folder) == std::set<std::wstring>{
