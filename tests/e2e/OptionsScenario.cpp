@@ -6,38 +6,8 @@ namespace e2e {
 
 namespace {
 
-// File menu positions below "请读" (separators do not count).
-constexpr int kAlwaysOnTop = 1;  // 最顶端
-constexpr int kAutoRun = 3;      // 自动运行 (after 透明度)
-
-const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// The QLRVX string value; false when the key or the value is missing.
-bool ReadRunValue(std::wstring& value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    DWORD type = 0, size = 0;
-    bool ok = RegQueryValueExW(key, L"QLRVX", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ;
-    if (ok) {
-        std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
-        ok = RegQueryValueExW(key, L"QLRVX", nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) ==
-             ERROR_SUCCESS;
-        buf.resize(size / sizeof(wchar_t));
-        while (!buf.empty() && buf.back() == L'\0') buf.pop_back();
-        value = buf;
-    }
-    RegCloseKey(key);
-    return ok;
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    auto norm = [](std::wstring p) {
-        for (auto& c : p)
-            if (c == L'/') c = L'\\';
-        return p;
-    };
-    return _wcsicmp(norm(a).c_str(), norm(b).c_str()) == 0;
-}
+constexpr int kAlwaysOnTop = QuelloryApp::kAlwaysOnTopItem;
+constexpr int kAutoRun = QuelloryApp::kAutoRunItem;
 
 bool Topmost(HWND wnd) { return (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -79,7 +49,8 @@ void RunOptions(const Settings& settings, Report& report) {
     report.Check("  ... 00.ini is written, no 01.ini", WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 2000) &&
                                                           !app.MarkerExists(L"01.ini"),
                  Markers(app));
-    report.Check("  ... the Run value QLRVX holds the executable path", ReadRunValue(run) && SamePath(run, exe),
+    report.Check("  ... the Run value QLRVX holds the executable path",
+                 QuelloryApp::ReadRunValue(run) && SamePath(run, exe),
                  L"QLRVX = \"" + run + L"\", expected \"" + exe + L"\"");
     if (!Restart(app, report)) return;
     report.Check("after a restart the window is topmost", Topmost(app.Main()), Markers(app));
@@ -95,7 +66,8 @@ void RunOptions(const Settings& settings, Report& report) {
                  WaitUntil([&] { return app.MarkerExists(L"01.ini"); }, 2000) && !app.MarkerExists(L"00.ini"),
                  Markers(app));
     run = L"?";
-    report.Check("  ... the Run value QLRVX stays, empty", ReadRunValue(run) && run.empty(), L"QLRVX = \"" + run + L"\"");
+    report.Check("  ... the Run value QLRVX stays, empty", QuelloryApp::ReadRunValue(run) && run.empty(),
+                 L"QLRVX = \"" + run + L"\"");
     if (!Restart(app, report)) return;
     report.Check("after a restart the window is normal", !Topmost(app.Main()), Markers(app));
 

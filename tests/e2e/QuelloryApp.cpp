@@ -81,6 +81,10 @@ void QuelloryApp::DeleteMarkers() const {
     for (const wchar_t* name : {L"00.ini", L"01.ini", L"02.ini", L"03.ini"}) DeleteFileW((Folder() + name).c_str());
 }
 
+bool QuelloryApp::ReadRunValue(std::wstring& value) {
+    return ReadRegString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", L"QLRVX", value);
+}
+
 bool QuelloryApp::Close() {
     if (!process_.Running()) {
         process_.Kill();

@@ -19,6 +19,10 @@ struct MessageBoxSeen {
 
 class QuelloryApp {
 public:
+    // File menu positions below "请读" (separators do not count).
+    static constexpr int kAlwaysOnTopItem = 1;  // 最顶端
+    static constexpr int kAutoRunItem = 3;      // 自动运行 (after 透明度)
+
     explicit QuelloryApp(std::wstring exePath) : exe_(std::move(exePath)) {}
     ~QuelloryApp() { Close(); }
 
@@ -47,6 +51,8 @@ public:
     std::wstring Folder() const;
     bool MarkerExists(const wchar_t* name) const;
     void DeleteMarkers() const;
+    // The machine's start-with-Windows value QLRVX; false when it is missing.
+    static bool ReadRunValue(std::wstring& value);
 
     // WM_CLOSE, closing boxes in the way; TerminateProcess as last resort.
     // True when the program ended by itself.

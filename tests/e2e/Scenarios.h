@@ -10,6 +10,7 @@ struct Settings {
     std::wstring quelloryExe;   // full path of Quellory.exe
     std::wstring loopbackDll;   // the registered loopback DLL; empty skips the unregistered run
     std::wstring workFolder;    // where the script, the log and the demo's hand-shake files live
+    std::wstring setupExe;      // the installer, for the package run
 };
 
 // Typing into Notepad: order, mixed text, a thousand phrases, Stop/Start,
@@ -23,5 +24,7 @@ void RunWithoutRecogniser(const Settings& settings, Report& report);
 // The demo: a short Chinese script dictated into Notepad, kept on screen
 // until the caller has taken its screenshot.
 void RunDemo(const Settings& settings, Report& report);
+// The installer: silent install, the installed program's markers, silent uninstall.
+void RunPackage(const Settings& settings, Report& report);
 
 }  // namespace e2e

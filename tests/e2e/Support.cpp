@@ -13,6 +13,32 @@ void Print(std::string_view utf8) {
 
 void Print(std::wstring_view wide) { Print(WideToUtf8(wide)); }
 
+bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    DWORD type = 0, size = 0;
+    bool ok = RegQueryValueExW(opened, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ;
+    if (ok) {
+        std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
+        ok = RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) ==
+             ERROR_SUCCESS;
+        buf.resize(size / sizeof(wchar_t));
+        while (!buf.empty() && buf.back() == L'\0') buf.pop_back();
+        value = buf;
+    }
+    RegCloseKey(opened);
+    return ok;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    auto norm = [](std::wstring p) {
+        for (auto& c : p)
+            if (c == L'/') c = L'\\';
+        return p;
+    };
+    return _wcsicmp(norm(a).c_str(), norm(b).c_str()) == 0;
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {

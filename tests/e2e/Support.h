@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers of the end-to-end driver: printing, waiting with a
-// deadline, and the report of checks.
+// deadline, registry strings, and the report of checks.
 #include <windows.h>
 
 #include <functional>
@@ -17,6 +17,12 @@ void Print(std::wstring_view wide);
 
 // Seconds since a GetTickCount64 value, with one decimal.
 std::wstring SecondsSince(ULONGLONG start);
+
+// A REG_SZ value; false when the key or the value is missing or of another type.
+bool ReadRegString(HKEY root, const wchar_t* key, const wchar_t* name, std::wstring& value);
+
+// Paths equal but for case and slash direction.
+bool SamePath(const std::wstring& a, const std::wstring& b);
 
 // Polls until the predicate holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs = 20);

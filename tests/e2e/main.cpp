@@ -1,6 +1,7 @@
 // The end-to-end driver: Wine's Notepad as the target application, Quellory.exe
 // driven through the loopback recogniser's script.
 //   e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] QUELLORY_EXE
+//   e2e_dictation --package SETUP_EXE [--loopback DLL] [--work FOLDER]
 #include <windows.h>
 
 #include <fcntl.h>
@@ -21,17 +22,23 @@ int wmain(int argc, wchar_t** argv) {
             demo = true;
         else if (arg == L"--loopback" && i + 1 < argc)
             settings.loopbackDll = argv[++i];
+        else if (arg == L"--package" && i + 1 < argc)
+            settings.setupExe = argv[++i];
         else if (arg == L"--work" && i + 1 < argc)
             settings.workFolder = argv[++i];
         else
             settings.quelloryExe = arg;
     }
-    if (settings.quelloryExe.empty()) {
-        std::fputs("usage: e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] QUELLORY_EXE\n", stderr);
+    if (settings.quelloryExe.empty() == settings.setupExe.empty()) {
+        std::fputs("usage: e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] QUELLORY_EXE\n"
+                   "       e2e_dictation --package SETUP_EXE [--loopback DLL] [--work FOLDER]\n",
+                   stderr);
         return 2;
     }
-    wchar_t full[MAX_PATH * 2];
-    if (GetFullPathNameW(settings.quelloryExe.c_str(), MAX_PATH * 2, full, nullptr)) settings.quelloryExe = full;
+    for (std::wstring* path : {&settings.quelloryExe, &settings.setupExe}) {
+        wchar_t full[MAX_PATH * 2];
+        if (!path->empty() && GetFullPathNameW(path->c_str(), MAX_PATH * 2, full, nullptr)) *path = full;
+    }
     if (settings.workFolder.empty()) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
@@ -44,7 +51,9 @@ int wmain(int argc, wchar_t** argv) {
 
     e2e::Report report;
     const ULONGLONG started = GetTickCount64();
-    if (demo) {
+    if (!settings.setupExe.empty()) {
+        e2e::RunPackage(settings, report);
+    } else if (demo) {
         e2e::RunDemo(settings, report);
     } else {
         report.Check("the ANSI code page is 936 (run under LC_ALL=zh_CN.UTF-8)", GetACP() == 936,

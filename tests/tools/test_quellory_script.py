@@ -76,6 +76,8 @@ build_native() { record build native; }
 build_fuzz() { record build fuzz; }
 build_bench() { record build bench; }
 build_windows() { record build "$2"; }
+make_dist() { record make_dist; }
+run_package_check() { record package_check; PASSED=$((PASSED + 1)); }
 run_fuzzers() { PASSED=$((PASSED + 2)); }
 run_benchmark_smoke() { PASSED=$((PASSED + 1)); }
 start_display() { record start_display; }
@@ -95,7 +97,7 @@ cmd_test
 ALL_PACKAGES = ["cmake", "ninja-build", "g++", "python3", "libgtest-dev", "libgmock-dev",
                 "googletest", "libbenchmark-dev", "mingw-w64", "wine", "wine64", "fonts-wine",
                 "xvfb", "xauth", "locales", "clang-14", "libclang-rt-14-dev", "imagemagick",
-                "fonts-wqy-microhei"]
+                "fonts-wqy-microhei", "nsis"]
 
 
 class ScriptTest(unittest.TestCase):
@@ -183,6 +185,13 @@ class ScriptTest(unittest.TestCase):
             self.assertIn(p, needed)
         self.assertNotIn("wine32:i386", needed)
         self.assertEqual(self.packages("optional_packages_for", "test"), ["wine32:i386"])
+
+    def test_packages_need_nsis_and_no_wine_to_be_made(self):
+        self.assertIn("nsis", self.packages("packages_for", "test"))
+        needed = self.packages("packages_for", "dist")
+        for p in ["nsis", "mingw-w64", "python3", "cmake"]:
+            self.assertIn(p, needed)
+        self.assertFalse([p for p in needed if "wine" in p], needed)
 
     def test_bench_and_skinsheet_need_no_wine(self):
         for command in ("bench", "skinsheet"):
@@ -352,13 +361,17 @@ class ScriptTest(unittest.TestCase):
         # Everything is built, the i686 build too; its run alone is left out.
         for b in ("build native", "build fuzz", "build bench", "build win64", "build win32"):
             self.assertIn(b, calls)
+        # The packages are made from both trees and checked in the 64-bit prefix.
+        self.assertLess(calls.index("build win32"), calls.index("make_dist"))
+        self.assertLess(calls.index("ctest Windows x86_64 under Wine LC_ALL=zh_CN.UTF-8"),
+                        calls.index("package_check"))
         self.assertIn("prepare_wine 0", calls)
         self.assertIn("ctest Windows x86_64 under Wine LC_ALL=zh_CN.UTF-8", calls)
         self.assertFalse([c for c in calls if c.startswith("ctest Windows i686")])
         self.assertRegex(out, r"!!! NOT RUN: Windows i686 under Wine: 32-bit Wine \(wine32:i386\) "
                               r"could not be installed .*the i686 build was made")
         self.assertIn("\nNOT RUN: Windows i686 under Wine: ", out)
-        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 33 passed, 0 failed, 1 skipped")
+        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 34 passed, 0 failed, 1 skipped")
 
     def test_failing_mirror_and_a_failing_test(self):
         self.installed(["cmake"])
@@ -366,7 +379,7 @@ class ScriptTest(unittest.TestCase):
         rc, out, err, calls = self.run_test_command(FAKE_FAILING_RUN="native")
         self.assertEqual(rc, 1)
         self.assertIn("FAILED: native: 1 of 10 failed", out)
-        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 32 passed, 1 failed, 1 skipped")
+        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 33 passed, 1 failed, 1 skipped")
 
     def test_with_32_bit_wine_the_i686_run_runs(self):
         self.installed([])
@@ -375,7 +388,7 @@ class ScriptTest(unittest.TestCase):
         self.assertIn("prepare_wine 1", calls)
         self.assertIn("ctest Windows i686 under Wine LC_ALL=zh_CN.UTF-8", calls)
         self.assertNotIn("NOT RUN", out)
-        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 43 passed, 0 failed")
+        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 44 passed, 0 failed")
 
     def test_a_prefix_of_the_users_without_32_bit_support_skips(self):
         self.installed(ALL_PACKAGES + ["wine32:i386"])
@@ -384,7 +397,7 @@ class ScriptTest(unittest.TestCase):
         self.assertIn("prepare_wine 1", calls)
         self.assertFalse([c for c in calls if c.startswith("ctest Windows i686")])
         self.assertIn("!!! NOT RUN: Windows i686 under Wine: the prefix is old", out)
-        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 33 passed, 0 failed, 1 skipped")
+        self.assertEqual(out.rstrip("\n").splitlines()[-1], "Summary: 34 passed, 0 failed, 1 skipped")
 
     # The locale -------------------------------------------------------------------
 
