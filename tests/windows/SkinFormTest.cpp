@@ -184,6 +184,25 @@ TEST_F(SkinFormScope, FrameEndsOnScreenAreTheSkinsOwnPiecesActiveAndInactive) {
     EXPECT_EQ(FrameEndMismatches(form->Handle(), 2), 0);
 }
 
+TEST_F(SkinFormScope, ANewCaptionOnAPlainWindowRepaintsTheSkinsCaptionNeverTheSystems) {
+    TSkinManage& manager = Start(Shape::Plain);
+    UniqueWindow dialog(CreateWindowExW(0, L"#32770", L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 60, 60,
+                                        420, 320, nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(dialog.get());
+    ASSERT_TRUE(manager.SkinWindow(dialog.get()));
+    ASSERT_TRUE(PumpUntil([&] { return Running(dialog.get()); }));
+    PumpFor(50);
+    ASSERT_EQ(FrameEndMismatches(dialog.get(), 1), 0);
+    // The default procedure draws the system's caption for WM_SETTEXT while
+    // the window has WS_CAPTION.
+    const unsigned paints = Skinned(dialog.get())->FramePaints;
+    SetWindowTextW(dialog.get(), L"Renamed \x6539\x540D");
+    PumpFor(50);
+    EXPECT_GT(Skinned(dialog.get())->FramePaints, paints);
+    EXPECT_EQ(FrameEndMismatches(dialog.get(), 1), 0);
+    EXPECT_EQ(GetWindowLongPtrW(dialog.get(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+}
+
 TEST_F(SkinFormScope, ClientSizeHitTestsAndTheSkinnedQueryAcrossAttachAndDetach) {
     TSkinManage& manager = Start(Shape::Plain);
     auto form = MakeForm(60, 60, 400, 300);
