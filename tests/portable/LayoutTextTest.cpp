@@ -1,14 +1,33 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/LayoutText.h"
+
+// Every allocation of this test program is counted, for the tests that
+// bound the work a parse does.
+namespace {
+std::atomic<std::size_t> allocatedBytes{0};
+std::size_t AllocatedBytes() { return allocatedBytes.load(); }
+}  // namespace
+
+void* operator new(std::size_t size) {
+    allocatedBytes += size;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 // Failures show values as layout text rather than raw bytes.
 void PrintTo(const LayoutValue& value, std::ostream* os) {
@@ -613,19 +632,36 @@ TEST(LayoutText, ToolsEmbedArchivesAsBinary) {
     EXPECT_EQ(back.children.at(7).properties.at(8).value.Get<LayoutBinary>()->bytes, archive);
 }
 
-TEST(LayoutText, LongInputsStayLinear) {
-    // Many joined segments and a long line: quadratic work would time out here.
-    std::string text = "object A: TA\n  P = 'x'";
-    for (int i = 0; i < 50000; ++i) text += " + 'y'#13";
-    text += "\nend\n";
+// Bytes the parse of text allocates: work that grows with the square of
+// the input shows as copies of copies, whatever the machine's speed.
+std::size_t ParseAllocation(const std::string& text) {
+    const std::size_t before = AllocatedBytes();
     const LayoutObject o = ParseLayout(text);
+    EXPECT_EQ(o.properties.size(), 1u);
+    return AllocatedBytes() - before;
+}
+
+TEST(LayoutText, LongInputsStayLinear) {
+    const auto joined = [](int n) {
+        std::string text = "object A: TA\n  P = 'x'";
+        for (int i = 0; i < n; ++i) text += " + 'y'#13";
+        return text + "\nend\n";
+    };
+    const auto items = [](int n) {
+        std::string text = "object A: TA\n  P = (";
+        for (int i = 0; i < n; ++i) text += "1 ";
+        return text + ")\nend\n";
+    };
+    const LayoutObject o = ParseLayout(joined(50000));
     EXPECT_EQ(o.properties.at(0).value.Get<std::string>()->size(), 1u + 2u * 50000u);
     EXPECT_EQ(ParseLayout(WriteLayout(o)), o);
+    EXPECT_EQ(ParseLayout(items(50000)).properties.at(0).value.Get<LayoutList>()->items.size(), 50000u);
 
-    std::string items = "object A: TA\n  P = (";
-    for (int i = 0; i < 50000; ++i) items += "1 ";
-    items += ")\nend\n";
-    EXPECT_EQ(ParseLayout(items).properties.at(0).value.Get<LayoutList>()->items.size(), 50000u);
+    for (const auto& make : {std::function<std::string(int)>(joined), std::function<std::string(int)>(items)}) {
+        // Twice the input, about twice the bytes; square work would take four times.
+        const std::size_t single = ParseAllocation(make(10000)), twice = ParseAllocation(make(20000));
+        EXPECT_LT(twice, 3 * single) << single << " bytes for 10000 items, " << twice << " for 20000";
+    }
 }
 
 }  // namespace
