@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "core/AsciiCase.h"
+
 ELayoutError::ELayoutError(int line, int column, std::string_view what)
     : Exception("line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
                 std::string(what)),
@@ -58,22 +60,11 @@ constexpr std::array<std::int8_t, 256> kHexValue = [] {
 
 int HexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 
-// Compares a word with a lower-case keyword, ignoring the word's case.
-bool IsKeyword(std::string_view word, std::string_view keyword) {
-    if (word.size() != keyword.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = word[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != keyword[i]) return false;
-    }
-    return true;
-}
-
 // The words that open or close an object body cannot be names: a property
 // called "end" would read as the end of its object.
 bool IsReservedWord(std::string_view word) {
-    return IsKeyword(word, "object") || IsKeyword(word, "inherited") || IsKeyword(word, "inline") ||
-           IsKeyword(word, "end");
+    return SameAsLowerKeyword(word, "object") || SameAsLowerKeyword(word, "inherited") || SameAsLowerKeyword(word, "inline") ||
+           SameAsLowerKeyword(word, "end");
 }
 
 bool IsIdentifier(std::string_view s) {
@@ -234,11 +225,11 @@ private:
         object.line = line_;
         const std::size_t at = pos_;
         const std::string_view keyword = PeekWord();
-        if (IsKeyword(keyword, "object")) {
+        if (SameAsLowerKeyword(keyword, "object")) {
             object.kind = LayoutObjectKind::Object;
-        } else if (IsKeyword(keyword, "inherited")) {
+        } else if (SameAsLowerKeyword(keyword, "inherited")) {
             object.kind = LayoutObjectKind::Inherited;
-        } else if (IsKeyword(keyword, "inline")) {
+        } else if (SameAsLowerKeyword(keyword, "inline")) {
             object.kind = LayoutObjectKind::Inline;
         } else {
             Fail(at, "expected 'object'");
@@ -257,11 +248,11 @@ private:
             if (!IsIdentStart(Peek())) FailExpected("a property, 'object' or 'end'");
             const std::size_t wordAt = pos_;
             const std::string_view word = PeekWord();
-            if (IsKeyword(word, "end")) {
+            if (SameAsLowerKeyword(word, "end")) {
                 pos_ += word.size();
                 return object;
             }
-            if (IsKeyword(word, "object") || IsKeyword(word, "inherited") || IsKeyword(word, "inline")) {
+            if (SameAsLowerKeyword(word, "object") || SameAsLowerKeyword(word, "inherited") || SameAsLowerKeyword(word, "inline")) {
                 object.children.push_back(ParseObject(depth + 1));
                 continue;
             }
@@ -525,12 +516,12 @@ private:
                 ++pos_;
                 return collection;
             }
-            if (!IsKeyword(PeekWord(), "item")) FailExpected("'item' or '>'");
+            if (!SameAsLowerKeyword(PeekWord(), "item")) FailExpected("'item' or '>'");
             pos_ += 4;
             std::vector<LayoutProperty>& item = collection.items.emplace_back();
             for (;;) {
                 SkipSpace();
-                if (IsKeyword(PeekWord(), "end")) {
+                if (SameAsLowerKeyword(PeekWord(), "end")) {
                     pos_ += 3;
                     break;
                 }

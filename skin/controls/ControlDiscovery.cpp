@@ -106,7 +106,7 @@ void TDiscovery::Decide(TControl& control, TComponent* container) {
         if (auto* windowed = As<TWinControl>(&control)) windowed->HandleNeeded();
         if (HWND h = HandleOf(control); h ? AnswersSkinned(h) : control.Perform(SKM_ISSKINNED) == 1) return;
         if (HasPainter(&control, HandleOf(control))) return;
-        if (AskApplication(control, container, UpperAscii(control.ClassName()))) return;
+        if (AskApplication(control, container, AsciiUpper(control.ClassName()))) return;
     }
     Apply(control, DecideControl(control, skin_, form_.FrameSkinned));
 }
@@ -191,7 +191,7 @@ void TDiscovery::AttachWindow(HWND window, const TPainterRequest& request, TComp
 
 void TDiscovery::Window(HWND window) {
     if (!IsWindow(window) || HasPainter(nullptr, window)) return;
-    const TControlDecision d = DecideWindow(LowerAscii(WindowClassName(window)),
+    const TControlDecision d = DecideWindow(AsciiLower(WindowClassName(window)),
                                             GetWindowLongPtrW(window, GWL_STYLE), skin_);
     if (d.Effects & deFaceColour)
         if (TWinControl* control = TWinControl::FindControl(window)) control->SetColor(skin_.ButtonFaceColour);

@@ -144,10 +144,10 @@ bool IsScrollingControl(TControl& control) {
 }
 
 TControlDecision DecideControl(TControl& control, const TSkinData& skin, bool formSkinsMenus) {
-    const std::wstring upper = UpperAscii(control.ClassName());
+    const std::wstring upper = AsciiUpper(control.ClassName());
     if (control.Tag() == skin.DisableTag()) {
         // The items of a group the application keeps plain stay plain too.
-        const std::wstring lower = LowerAscii(upper);
+        const std::wstring lower = AsciiLower(upper);
         TControlDecision d;
         d.DisableChildren =
             lower.find(L"radiogroup") != std::wstring::npos || lower.find(L"checkgroup") != std::wstring::npos;

@@ -26,7 +26,7 @@ TControlDecision Group(TControl& control, const TSkinData& skin, TPainterKind it
     if (skin.HasSkinControl(xcRadioButton)) {
         d.ChildRule = TChildRule::Each;
         d.Children = TChildVisit::Before;
-        d.ChildPainter = UpperAscii(control.ClassName()).find(L"TRZ") != std::wstring::npos
+        d.ChildPainter = AsciiUpper(control.ClassName()).find(L"TRZ") != std::wstring::npos
                              ? PainterOf(TPainterKind::ObjImage, glyphKind, true)
                              : PainterOf(item);
     }
@@ -37,9 +37,9 @@ TControlDecision Group(TControl& control, const TSkinData& skin, TPainterKind it
 }  // namespace
 
 std::optional<std::wstring> FindSkin3rdKind(const TStrings& lines, std::wstring_view className) {
-    const std::wstring prefix = LowerAscii(className) + L"=";
+    const std::wstring prefix = AsciiLower(className) + L"=";
     for (int i = 0; i < lines.Count(); ++i) {
-        const std::wstring line = LowerAscii(lines.Get(i));
+        const std::wstring line = AsciiLower(lines.Get(i));
         if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size(), kMaxKindLength);
     }
     return std::nullopt;
@@ -72,7 +72,7 @@ TControlDecision DecideSkin3rdKind(std::wstring_view kind, TControl& control, co
         if (on(xcButton)) d.Painter = PainterOf(TPainterKind::MediaPlayer);
     } else if (kind == L"bitbtn") {
         if (on(xcButton)) {
-            const bool dropDown = LowerAscii(control.ClassName()) == L"tcxbutton" &&
+            const bool dropDown = AsciiLower(control.ClassName()) == L"tcxbutton" &&
                                   SameText(control.GetProperty(L"Kind").AsText(), L"cxbkDropDownButton");
             d.Painter = PainterOf(dropDown ? TPainterKind::MenuButton : TPainterKind::BitButton);
         }

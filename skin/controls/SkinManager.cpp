@@ -105,7 +105,7 @@ void TSkinManage::HookEvent(int code, HWND window, LPARAM lParam) {
     switch (code) {
     case HCBT_CREATEWND: {
         const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
-        const std::wstring className = LowerAscii(WindowClassName(window));
+        const std::wstring className = AsciiLower(WindowClassName(window));
         if (className == L"scrollbar" && (create->style & SBS_SIZEGRIP)) {
             if (auto* form = dynamic_cast<TWinSkinForm*>(FindSkinnedForm(create->hwndParent)))
                 form->SkinChildWindow(window);
@@ -189,7 +189,7 @@ bool TSkinManage::IsPlainChildWindow(HWND window) {
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     if (!(style & WS_CHILD) || (exStyle & WS_EX_MDICHILD)) return false;
-    return LowerAscii(WindowClassName(GetParent(window))) != L"mdiclient";
+    return AsciiLower(WindowClassName(GetParent(window))) != L"mdiclient";
 }
 
 TCustomForm* TSkinManage::FindLibraryForm(HWND window) {
@@ -209,7 +209,7 @@ TSkinData* TSkinManage::FindSkinData(HWND window) const {
             if (owner && owner->HandleAllocated() && owner->Handle() == window) found = data;
         }
     if (found) return found;
-    const std::wstring className = LowerAscii(WindowClassName(window));
+    const std::wstring className = AsciiLower(WindowClassName(window));
     if (className == L"tmessageform" || className == L"#32770")
         for (TSkinData* data : skinDataList_)
             if (data->SkinFormtype() == TSkinFormType::sfDialog) found = data;
@@ -223,7 +223,7 @@ TSkinData* TSkinManage::FindSkinData(HWND window) const {
 bool TSkinManage::AskFormSkin(HWND window, const std::wstring& className) const {
     if (!mainSkinData_) return true;
     bool doSkin = true;
-    if (!mainSkinData_->HasOption(xoPreview) && LowerAscii(className).find(L"preview") != std::wstring::npos)
+    if (!mainSkinData_->HasOption(xoPreview) && AsciiLower(className).find(L"preview") != std::wstring::npos)
         doSkin = false;
     mainSkinData_->QueryFormSkin(window, className, doSkin);
     return doSkin;

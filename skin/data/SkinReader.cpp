@@ -5,12 +5,6 @@
 #include "core/ByteOrder.h"
 #include "skin/data/LZH.h"
 
-std::string AsciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 std::vector<std::string> SplitLines(std::span<const std::uint8_t> text, std::size_t maxLines) {
     std::vector<std::string> lines;
     std::size_t i = 0;

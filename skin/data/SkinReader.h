@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/AsciiCase.h"
 #include "core/Stream.h"
 
 class TSkinReader {
@@ -59,8 +60,6 @@ private:
     std::string refusal_;
 };
 
-// ASCII-only lower-casing: names are bytes in whatever code page made them.
-std::string AsciiLower(std::string text);
 // Splits text at CR LF, lone CR or lone LF; a final break adds no line.
 // Stops after maxLines lines.
 std::vector<std::string> SplitLines(std::span<const std::uint8_t> text,

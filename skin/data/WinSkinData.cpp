@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "classlib/Forms.h"
+#include "core/AsciiCase.h"
 #include "core/ByteOrder.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/data/BitmapEffects.h"
@@ -25,16 +26,10 @@ constexpr int kComboStripHeight = 21;
 constexpr int kComboStripWidth = 50;
 constexpr int kComboArrowCell = 17;
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // Caption-button sections: names starting with BUTTON, except those of the
 // push-button, radio and check-box elements.
 bool IsCaptionButtonSection(const std::string& section) {
-    const std::string name = Upper(section);
+    const std::string name = AsciiUpper(section);
     return name.starts_with("BUTTON") && name != "BUTTON" && name != "BUTTONS" && name != "BUTTON.RADIO" &&
            name != "BUTTON.CHECKBOX";
 }
@@ -419,7 +414,7 @@ void TSkinData::ReadCaptionButtons(const std::vector<std::string>& sections) {
         kept.push_back(s);
     }
     for (const std::string& s : kept) {
-        auto button = std::make_unique<TDataSkinSysButton>(Upper(s));
+        auto button = std::make_unique<TDataSkinSysButton>(AsciiUpper(s));
         button->Action = ini.ReadInteger(s, "Action", 0);
         button->Align = ini.ReadInteger(s, "Align", 0);
         button->XCoord = ini.ReadInteger(s, "Xcoord", 0);

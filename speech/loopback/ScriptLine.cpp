@@ -4,6 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "core/AsciiCase.h"
+
 namespace loopback {
 namespace {
 
@@ -55,16 +57,6 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-bool SameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != b[i]) return false;
-    }
-    return true;
-}
-
 // Decimal with an optional minus, or hexadecimal after 0x. The whole token
 // must be the number; the value must fit 32 bits, signed or (hex) unsigned,
 // since every number of the script ends up as a LONG or an HRESULT.
@@ -114,7 +106,7 @@ ParsedLine ParseScriptLine(std::string_view line) {
     auto [word, rest] = SplitWord(line);
     const Word* found = nullptr;
     for (const Word& w : kWords)
-        if (SameWord(word, w.word)) found = &w;
+        if (SameAsLowerKeyword(word, w.word)) found = &w;
     if (!found) return Invalid();
 
     ParsedLine parsed{ScriptLineKind::Command, {}};

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "core/AsciiCase.h"
+
 std::optional<std::string> ArchiveNameOf(const std::filesystem::path& fileName) {
     const std::wstring& wide = fileName.native();
     if (wide.empty()) return std::string();
@@ -38,7 +40,7 @@ bool SystemRefusesFileName(const std::string& name) {
     // Device names open the device, whatever the extension ("con.bmp").
     std::string base = name.substr(0, name.find('.'));
     while (!base.empty() && base.back() == ' ') base.pop_back();
-    for (char& c : base) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    base = AsciiLower(base);
     if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" ||
         base == "conout$")
         return true;

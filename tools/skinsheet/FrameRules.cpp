@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <map>
 
+#include "core/AsciiCase.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 
 namespace {
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 // A count from a key; 0 or absent gives the fallback.
 int CountKey(const TQuickIni& ini, const std::string& section, const char* key, int fallback) {
@@ -35,7 +30,7 @@ bool IsCaptionButtonSection(const std::string& upper) {
 
 TFrameLayout FrameLayoutFor(const TQuickIni& ini, const std::string& section, const std::string& key, int width,
                             int height) {
-    const std::string s = Upper(section), k = Upper(key);
+    const std::string s = AsciiUpper(section), k = AsciiUpper(key);
     if (s == "PERSONALITY") {
         for (const char* side : {"LEFT", "RIGHT"})
             if (k == side) return {CountKey(ini, section, (key + "Frame").c_str(), 1), false};
