@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "skin/controls/SkinButton.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace {
@@ -17,6 +18,7 @@ template <class T> TSkinControl* Make(TComponent& owner) { return TComponent::Cr
 //   case TPainterKind::Button: return Make<TSkinButton>(owner);
 TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     switch (request.Kind) {
+    case TPainterKind::Button: return Make<TSkinButton>(owner);
     default: (void)owner; return nullptr;
     }
 }

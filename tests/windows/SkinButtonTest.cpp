@@ -1,0 +1,215 @@
+// Skinned buttons, check boxes and radio buttons on a form skinned with the
+// shipped skin: the screen is compared with the skin's own frames, and the
+// buttons are driven by real input.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "CaptionTestSupport.h"
+#include "classlib/Button.h"
+#include "classlib/Forms.h"
+#include "skin/SkinMessages.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/data/SkinElements.h"
+
+using namespace caption_test;
+
+namespace {
+
+// The pixels of a window (its whole rectangle) as the screen shows them.
+std::vector<COLORREF> WindowPixels(HWND wnd, const RECT& part) {
+    WindowDC dc(wnd, true);
+    std::vector<COLORREF> pixels;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
+    return pixels;
+}
+
+// Checks the window's four corners (each the size of the face's margins)
+// against frame `frame` of strip, skipping the strip's transparent pixels.
+::testing::AssertionResult CornersShowFrame(HWND wnd, TDataSkinObject& faces, int frameCount, int frame) {
+    RECT w{};
+    GetWindowRect(wnd, &w);
+    const int width = w.right - w.left, height = w.bottom - w.top;
+    const int fw = faces.Bitmap.Width() / frameCount, fh = faces.Bitmap.Height();
+    const int mw = faces.Margins.left, mh = faces.Margins.top;
+    HDC strip = faces.Bitmap.Canvas()->Handle();
+    WindowDC screen(wnd, true);
+    int compared = 0;
+    for (int corner = 0; corner < 4; ++corner)
+        for (int y = 0; y < mh; ++y)
+            for (int x = 0; x < mw; ++x) {
+                const int sx = corner & 1 ? fw - mw + x : x, sy = corner & 2 ? fh - mh + y : y;
+                const int wx = corner & 1 ? width - mw + x : x, wy = corner & 2 ? height - mh + y : y;
+                const COLORREF want = GetPixel(strip, (frame - 1) * fw + sx, sy);
+                if (want == RGB(255, 0, 255)) continue;
+                const COLORREF got = GetPixel(screen.get(), wx, wy);
+                if (got != want)
+                    return ::testing::AssertionFailure() << "frame " << frame << " corner " << corner << " at (" << wx
+                                                         << "," << wy << "): screen " << std::hex << got
+                                                         << ", skin " << want;
+                ++compared;
+            }
+    if (compared < 4) return ::testing::AssertionFailure() << "nothing to compare";
+    return ::testing::AssertionSuccess();
+}
+
+template <class T> T* PainterOf(TComponent* control) {
+    for (int i = 0; i < control->ComponentCount(); ++i)
+        if (auto* painter = As<T>(control->Components(i))) return painter;
+    return nullptr;
+}
+
+POINT ScreenCentre(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// A form with two push buttons, skinned through the manager as the program's forms are.
+struct ButtonForm {
+    SkinHost host;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TButton* button;
+    TButton* other;
+    int clicks = 0;
+
+    ButtonForm() {
+        form->SetBounds(200, 150, 320, 220);
+        button = AddButton(L"Go", 20);
+        other = AddButton(L"Other", 80);
+        button->OnClick = [this](TObject*) { ++clicks; };
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        TSkinManage::Instance()->SkinWindow(form->Handle());
+        PumpUntil([&] { return Painter() != nullptr; });
+        other->SetFocus();
+        MoveMouse({5, 5});
+        PumpFor(200);
+    }
+    TButton* AddButton(const wchar_t* caption, int top) {
+        auto* b = TComponent::Create<TButton>(form.get());
+        b->SetParent(form.get());
+        b->SetBounds(20, top, 120, 40);
+        b->SetCaption(caption);
+        return b;
+    }
+    TSkinButton* Painter() const { return PainterOf<TSkinButton>(button); }
+    TDataSkinButton& Faces() const { return *host.Skin->Buttons; }
+    ::testing::AssertionResult Shows(int frame) {
+        return CornersShowFrame(button->Handle(), Faces(), Faces().Frame, frame);
+    }
+};
+
+}  // namespace
+
+TEST(SkinButton, FaceCornersAreTheSkinFrameOfEachState) {
+    ButtonForm f;
+    ASSERT_NE(f.Painter(), nullptr);
+    ASSERT_GE(f.Faces().Frame, 5);
+    struct Row {
+        const char* state;
+        std::uint8_t mouse;
+        bool focused, enabled;
+        int frame;
+    };
+    const Row rows[] = {
+        {"normal", 0, false, true, bfNormal},
+        {"hot", TSkinControl::kMouseHot, false, true, bfHot},
+        {"pressed", TSkinControl::kMousePressed, false, true, bfPressed},
+        {"pressed and hot", TSkinControl::kMouseHot | TSkinControl::kMousePressed, false, true, bfPressed},
+        {"focused", 0, true, true, bfFocused},
+        {"hot and focused", TSkinControl::kMouseHot, true, true, bfHot},
+        {"disabled", 0, false, false, bfDisabled},
+        {"disabled and hot", TSkinControl::kMouseHot, false, false, bfDisabled},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        f.button->SetEnabled(row.enabled);
+        (row.focused ? f.button : f.other)->SetFocus();
+        f.Painter()->MouseState = row.mouse;
+        f.Painter()->Repaint();
+        PumpFor(30);
+        EXPECT_TRUE(f.Shows(row.frame));
+    }
+    f.button->SetEnabled(true);
+}
+
+TEST(SkinButton, RealMouseAndSpaceClickOnceAndShowEachFace) {
+    ButtonForm f;
+    ASSERT_NE(f.Painter(), nullptr);
+    MoveMouse(ScreenCentre(f.button->Handle()));
+    PumpFor(150);
+    EXPECT_TRUE(f.Shows(bfHot));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(150);
+    EXPECT_TRUE(f.Shows(bfPressed));
+    EXPECT_EQ(GetFocus(), f.button->Handle());
+    EXPECT_EQ(f.clicks, 0);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    PumpFor(150);
+    EXPECT_EQ(f.clicks, 1);
+    EXPECT_TRUE(f.Shows(bfHot));
+
+    // A release the painter did not see pressed is no click.
+    SendMessageW(f.button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    PumpFor(50);
+    EXPECT_EQ(f.clicks, 1);
+
+    MoveMouse({5, 5});
+    EXPECT_TRUE(PumpUntil([&] { return f.Shows(bfFocused); }, 2000)) << f.Shows(bfFocused);
+    ASSERT_EQ(GetFocus(), f.button->Handle());
+    Key(VK_SPACE, false);
+    EXPECT_TRUE(PumpUntil([&] { return f.Shows(bfPressed); }, 1000)) << f.Shows(bfPressed);
+    Key(VK_SPACE, true);
+    PumpFor(150);
+    EXPECT_EQ(f.clicks, 2);
+    EXPECT_TRUE(f.Shows(bfFocused));
+}
+
+TEST(SkinButton, SwitchedOffByMessageTheSystemPaintsAndOnAgainTheSkin) {
+    ButtonForm f;
+    ASSERT_NE(f.Painter(), nullptr);
+    HWND wnd = f.button->Handle();
+    EXPECT_TRUE(f.Shows(bfNormal));
+    SendMessageW(wnd, SKM_ENABLESKIN, 0, 0);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_FALSE(f.Shows(bfNormal));
+    SendMessageW(wnd, SKM_ENABLESKIN, 1, 0);
+    EXPECT_TRUE(f.Shows(bfNormal));
+}
+
+// A skin that cannot show every face of a button (no Buttons element, or a
+// strip of fewer than five frames) leaves the button exactly as the system
+// draws it, rather than blank or cut from outside the strip.
+TEST(SkinButton, SkinWithoutEveryFaceLeavesTheSystemLook) {
+    ButtonForm f;
+    ASSERT_NE(f.Painter(), nullptr);
+    HWND wnd = f.button->Handle();
+    RECT w{};
+    GetWindowRect(wnd, &w);
+    const RECT whole{0, 0, w.right - w.left, w.bottom - w.top};
+    SendMessageW(wnd, SKM_ENABLESKIN, 0, 0);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<COLORREF> system = WindowPixels(wnd, whole);
+    SendMessageW(wnd, SKM_ENABLESKIN, 1, 0);
+    ASSERT_NE(WindowPixels(wnd, whole), system);
+
+    const int frames = f.Faces().Frame;
+    f.Faces().Frame = 3;
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(WindowPixels(wnd, whole), system);
+    f.Faces().Frame = frames;
+
+    std::unique_ptr<TDataSkinButton> faces = std::move(f.host.Skin->Buttons);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(WindowPixels(wnd, whole), system);
+    MoveMouse(ScreenCentre(wnd));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    PumpFor(150);
+    EXPECT_EQ(f.clicks, 1);
+    f.host.Skin->Buttons = std::move(faces);
+}
