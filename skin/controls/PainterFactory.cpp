@@ -3,6 +3,8 @@
 #include <map>
 
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinRadioButton.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace {
@@ -19,6 +21,8 @@ template <class T> TSkinControl* Make(TComponent& owner) { return TComponent::Cr
 TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     switch (request.Kind) {
     case TPainterKind::Button: return Make<TSkinButton>(owner);
+    case TPainterKind::CheckBox: return Make<TSkinCheckBox>(owner);
+    case TPainterKind::RadioButton: return Make<TSkinRadioButton>(owner);
     default: (void)owner; return nullptr;
     }
 }

@@ -9,9 +9,13 @@
 
 #include "CaptionTestSupport.h"
 #include "classlib/Button.h"
+#include "classlib/CheckBox.h"
+#include "classlib/RadioButton.h"
 #include "classlib/Forms.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinRadioButton.h"
 #include "skin/data/SkinElements.h"
 
 using namespace caption_test;
@@ -27,32 +31,42 @@ std::vector<COLORREF> WindowPixels(HWND wnd, const RECT& part) {
     return pixels;
 }
 
-// Checks the window's four corners (each the size of the face's margins)
-// against frame `frame` of strip, skipping the strip's transparent pixels.
+// Compares part (in frame coordinates) of frame `frame` of a strip with the
+// window's client pixels at `at`, skipping the strip's transparent pixels.
+::testing::AssertionResult ShowsFrameAt(HWND wnd, bool wholeWindow, POINT at, TBitmap& strip, int frameCount,
+                                        int frame, const RECT& part) {
+    const int fw = strip.Width() / frameCount;
+    HDC source = strip.Canvas()->Handle();
+    WindowDC screen(wnd, wholeWindow);
+    int compared = 0;
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x) {
+            const COLORREF want = GetPixel(source, (frame - 1) * fw + x, y);
+            if (want == RGB(255, 0, 255)) continue;
+            const COLORREF got = GetPixel(screen.get(), at.x + x, at.y + y);
+            if (got != want)
+                return ::testing::AssertionFailure() << "frame " << frame << " at (" << at.x + x << "," << at.y + y
+                                                     << "): screen " << std::hex << got << ", skin " << want;
+            ++compared;
+        }
+    if (compared == 0) return ::testing::AssertionFailure() << "nothing to compare";
+    return ::testing::AssertionSuccess();
+}
+
+// The window's four corners (each the size of the face's margins) against
+// the same corners of a face frame.
 ::testing::AssertionResult CornersShowFrame(HWND wnd, TDataSkinObject& faces, int frameCount, int frame) {
     RECT w{};
     GetWindowRect(wnd, &w);
     const int width = w.right - w.left, height = w.bottom - w.top;
     const int fw = faces.Bitmap.Width() / frameCount, fh = faces.Bitmap.Height();
     const int mw = faces.Margins.left, mh = faces.Margins.top;
-    HDC strip = faces.Bitmap.Canvas()->Handle();
-    WindowDC screen(wnd, true);
-    int compared = 0;
-    for (int corner = 0; corner < 4; ++corner)
-        for (int y = 0; y < mh; ++y)
-            for (int x = 0; x < mw; ++x) {
-                const int sx = corner & 1 ? fw - mw + x : x, sy = corner & 2 ? fh - mh + y : y;
-                const int wx = corner & 1 ? width - mw + x : x, wy = corner & 2 ? height - mh + y : y;
-                const COLORREF want = GetPixel(strip, (frame - 1) * fw + sx, sy);
-                if (want == RGB(255, 0, 255)) continue;
-                const COLORREF got = GetPixel(screen.get(), wx, wy);
-                if (got != want)
-                    return ::testing::AssertionFailure() << "frame " << frame << " corner " << corner << " at (" << wx
-                                                         << "," << wy << "): screen " << std::hex << got
-                                                         << ", skin " << want;
-                ++compared;
-            }
-    if (compared < 4) return ::testing::AssertionFailure() << "nothing to compare";
+    for (int corner = 0; corner < 4; ++corner) {
+        const RECT part{corner & 1 ? fw - mw : 0, corner & 2 ? fh - mh : 0, corner & 1 ? fw : mw, corner & 2 ? fh : mh};
+        const POINT at{corner & 1 ? width - fw : 0, corner & 2 ? height - fh : 0};
+        if (auto r = ShowsFrameAt(wnd, true, at, faces.Bitmap, frameCount, frame, part); !r)
+            return r << " (corner " << corner << ")";
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -212,4 +226,115 @@ TEST(SkinButton, SkinWithoutEveryFaceLeavesTheSystemLook) {
     PumpFor(150);
     EXPECT_EQ(f.clicks, 1);
     f.host.Skin->Buttons = std::move(faces);
+}
+
+namespace {
+
+// A check box that allows grayed and a group of three radio buttons.
+struct BoxForm {
+    SkinHost host;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TCheckBox* check;
+    std::vector<TRadioButton*> radios;
+
+    BoxForm() {
+        form->SetBounds(200, 150, 320, 240);
+        check = Add<TCheckBox>(L"Check", 16);
+        check->SetAllowGrayed(true);
+        for (int i = 0; i < 3; ++i) radios.push_back(Add<TRadioButton>(L"Radio", 60 + 30 * i));
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        TSkinManage::Instance()->SkinWindow(form->Handle());
+        PumpUntil([&] { return PainterOf<TSkinCheckBox>(check) && PainterOf<TSkinRadioButton>(radios[2]); });
+        PumpFor(100);
+    }
+    template <class T> T* Add(const wchar_t* caption, int top) {
+        auto* c = TComponent::Create<T>(form.get());
+        c->SetParent(form.get());
+        c->SetBounds(20, top, 150, 24);
+        c->SetCaption(caption);
+        return c;
+    }
+    TDataSkinButton& Faces() const { return *host.Skin->Buttons; }
+    // The box at the left edge, centred vertically.
+    ::testing::AssertionResult Shows(TWinControl* c, TBitmap& strip, int frames, int frame) {
+        const int fw = strip.Width() / frames, fh = strip.Height();
+        return ShowsFrameAt(c->Handle(), false, {0, (c->Height() - fh) / 2}, strip, frames, frame, {0, 0, fw, fh});
+    }
+    ::testing::AssertionResult CheckShows(int frame) {
+        return Shows(check, Faces().CheckBitmap, Faces().CheckFrames, frame);
+    }
+    ::testing::AssertionResult RadioShows(int i, int frame) {
+        return Shows(radios[static_cast<std::size_t>(i)], Faces().RadioBitmap, Faces().RadioFrames, frame);
+    }
+};
+
+}  // namespace
+
+TEST(SkinCheckBox, FrameArithmeticOfTwelveAndEightFrameStrips) {
+    struct Row {
+        const char* name;
+        int index;
+        bool disabled, indeterminate;
+        int frames, frame;
+    };
+    const Row rows[] = {
+        {"unchecked", 1, false, false, 12, 1},        {"checked", 2, false, false, 12, 5},
+        {"unchecked disabled", 1, true, false, 12, 4}, {"checked disabled", 2, true, false, 12, 8},
+        {"indeterminate", 4, false, true, 12, 9},      {"indeterminate disabled", 4, true, true, 12, 12},
+        {"checked, four frames", 2, false, false, 4, 2}, {"checked disabled, four frames", 2, true, false, 4, 4},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CheckBoxFrame(row.index, row.disabled, row.indeterminate, row.frames), row.frame) << row.name;
+    EXPECT_EQ(RadioButtonFrame(2, false, 8), 5);
+    EXPECT_EQ(RadioButtonFrame(1, true, 8), 4);
+    EXPECT_EQ(RadioButtonFrame(2, true, 8), 8);
+}
+
+TEST(SkinCheckBox, ClickedThroughItsCycleShowsTheSkinFrameOfEachState) {
+    BoxForm f;
+    ASSERT_EQ(f.Faces().CheckFrames, 12);
+    const POINT box = [&] {
+        RECT r{};
+        GetWindowRect(f.check->Handle(), &r);
+        return POINT{r.left + 6, (r.top + r.bottom) / 2};
+    }();
+    struct Step {
+        TCheckBoxState state;
+        int frame, disabledFrame;
+    };
+    const Step cycle[] = {{TCheckBoxState::cbGrayed, 9, 12},
+                          {TCheckBoxState::cbChecked, 5, 8},
+                          {TCheckBoxState::cbUnchecked, 1, 4}};
+    EXPECT_TRUE(f.CheckShows(1));
+    for (const Step& step : cycle) {
+        Click(box);
+        ASSERT_TRUE(PumpUntil([&] { return f.check->State() == step.state; }, 2000));
+        MoveMouse({5, 5});
+        EXPECT_TRUE(PumpUntil([&] { return f.CheckShows(step.frame); }, 1000)) << f.CheckShows(step.frame);
+        f.check->SetEnabled(false);
+        PumpFor(50);
+        EXPECT_TRUE(f.CheckShows(step.disabledFrame));
+        f.check->SetEnabled(true);
+        PumpFor(50);
+    }
+}
+
+TEST(SkinRadioButton, ClickedOneAtATimeTheGroupKeepsExactlyOneChecked) {
+    BoxForm f;
+    ASSERT_EQ(f.Faces().RadioFrames, 8);
+    for (int pick : {1, 0, 2, 2}) {
+        RECT r{};
+        GetWindowRect(f.radios[static_cast<std::size_t>(pick)]->Handle(), &r);
+        Click({r.left + 6, (r.top + r.bottom) / 2});
+        MoveMouse({5, 5});
+        ASSERT_TRUE(PumpUntil([&] { return f.radios[static_cast<std::size_t>(pick)]->Checked(); }, 2000));
+        PumpFor(100);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(f.radios[static_cast<std::size_t>(i)]->Checked(), i == pick) << i;
+            EXPECT_EQ(SendMessageW(f.radios[static_cast<std::size_t>(i)]->Handle(), BM_GETCHECK, 0, 0),
+                      i == pick ? BST_CHECKED : BST_UNCHECKED);
+            EXPECT_TRUE(f.RadioShows(i, i == pick ? 5 : 1)) << i;
+        }
+    }
 }
