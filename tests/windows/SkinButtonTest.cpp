@@ -8,14 +8,19 @@
 #include <vector>
 
 #include "CaptionTestSupport.h"
+#include "classlib/BitBtn.h"
 #include "classlib/Button.h"
+#include "classlib/ButtonLayout.h"
 #include "classlib/CheckBox.h"
 #include "classlib/RadioButton.h"
+#include "classlib/SpeedButton.h"
 #include "classlib/Forms.h"
 #include "skin/SkinMessages.h"
+#include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinSpeedButton.h"
 #include "skin/data/SkinElements.h"
 
 using namespace caption_test;
@@ -336,5 +341,83 @@ TEST(SkinRadioButton, ClickedOneAtATimeTheGroupKeepsExactlyOneChecked) {
                       i == pick ? BST_CHECKED : BST_UNCHECKED);
             EXPECT_TRUE(f.RadioShows(i, i == pick ? 5 : 1)) << i;
         }
+    }
+}
+
+TEST(BitButtonLayout, GlyphAndTextPlacesFollowMarginSpacingAndLayout) {
+    using L = TButtonLayout;
+    struct Row {
+        const char* name;
+        SIZE client, glyph, text;
+        L layout;
+        int margin, spacing;
+        bool centred;
+        POINT glyphAt, textAt;
+    };
+    const SIZE wide{100, 30}, tall{80, 60}, glyph{16, 16}, text{40, 13}, shortText{30, 13};
+    const Row rows[] = {
+        {"both -1: thirds of the free room", wide, glyph, text, L::blGlyphLeft, -1, -1, false, {14, 7}, {44, 9}},
+        {"margin -1: the pair centred", wide, glyph, text, L::blGlyphLeft, -1, 4, false, {20, 7}, {40, 9}},
+        {"spacing -1: half what is left", wide, glyph, text, L::blGlyphLeft, 2, -1, false, {2, 7}, {39, 9}},
+        {"right: from the right edge", wide, glyph, text, L::blGlyphRight, 2, 4, false, {82, 7}, {38, 9}},
+        {"top: along y, centred across", tall, glyph, shortText, L::blGlyphTop, -1, 4, false, {32, 14}, {25, 34}},
+        {"bottom: from the bottom edge", tall, glyph, shortText, L::blGlyphBottom, 3, 2, false, {32, 41}, {25, 26}},
+        {"no text: no spacing", wide, glyph, {0, 0}, L::blGlyphLeft, -1, 4, false, {42, 7}, {58, 15}},
+        {"centred wins over a margin", wide, glyph, text, L::blGlyphLeft, 2, 4, true, {20, 7}, {40, 9}},
+        {"no room: division rounds toward zero", {20, 30}, glyph, text, L::blGlyphLeft, -1, -1, false, {-12, 7},
+         {-8, 9}},
+    };
+    for (const Row& row : rows) {
+        const TGlyphAndText at =
+            LayoutGlyphAndText(row.client, row.glyph, row.text, row.layout, row.margin, row.spacing, row.centred);
+        EXPECT_EQ(at.Glyph.x, row.glyphAt.x) << row.name;
+        EXPECT_EQ(at.Glyph.y, row.glyphAt.y) << row.name;
+        EXPECT_EQ(at.Text.x, row.textAt.x) << row.name;
+        EXPECT_EQ(at.Text.y, row.textAt.y) << row.name;
+    }
+}
+
+// The bit and speed buttons: the face from the skin, the glyph where the
+// layout puts it, its transparent colour leaving the face visible.
+TEST(SkinBitButton, FaceFromTheSkinAndGlyphWhereTheLayoutPutsIt) {
+    SkinHost host;
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(200, 150, 320, 200);
+    auto* bit = TComponent::Create<TBitBtn>(form.get());
+    auto* speed = TComponent::Create<TSpeedButton>(form.get());
+    const COLORREF red = RGB(200, 0, 0);
+    for (TBitmap* glyph : {bit->Glyph(), speed->Glyph()}) {
+        glyph->SetPixelFormat(TPixelFormat::pf24bit);
+        glyph->SetSize(16, 16);
+        UniqueBrush brush(CreateSolidBrush(red));
+        const RECT all{0, 0, 16, 16};
+        FillRect(glyph->Canvas()->Handle(), &all, brush.get());
+        ::SetPixel(glyph->Canvas()->Handle(), 0, 15, RGB(0, 255, 0));  // the automatic transparent colour
+    }
+    bit->SetParent(form.get());
+    bit->SetBounds(20, 20, 120, 40);
+    bit->SetCaption(L"Bit");
+    bit->SetMargin(10);
+    speed->SetParent(form.get());
+    speed->SetBounds(20, 80, 120, 40);
+    form->Show();
+    TSkinManage::Instance()->SkinWindow(form->Handle());
+    PumpUntil([&] { return PainterOf<TSkinBitButton>(bit) && PainterOf<TSkinSpeedButton>(speed); });
+    PumpFor(200);
+    ASSERT_NE(PainterOf<TSkinBitButton>(bit), nullptr);
+    ASSERT_NE(PainterOf<TSkinSpeedButton>(speed), nullptr);
+    TDataSkinButton& faces = *host.Skin->Buttons;
+    EXPECT_TRUE(CornersShowFrame(bit->Handle(), faces, faces.Frame, bfNormal));
+    {
+        WindowDC dc(bit->Handle());
+        EXPECT_EQ(GetPixel(dc.get(), 10 + 8, 12 + 8), red);   // margin 10, centred across
+        EXPECT_NE(GetPixel(dc.get(), 10, 12 + 15), RGB(0, 255, 0));
+    }
+    // The speed button has no window: its face is on the form.
+    const RECT part{0, 0, faces.Margins.left, faces.Margins.top};
+    EXPECT_TRUE(ShowsFrameAt(form->Handle(), false, {20, 80}, faces.Bitmap, faces.Frame, bfNormal, part));
+    {
+        WindowDC dc(form->Handle());
+        EXPECT_EQ(GetPixel(dc.get(), 20 + 60, 80 + 20), red);  // no caption: the glyph centred
     }
 }
