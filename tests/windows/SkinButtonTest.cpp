@@ -421,3 +421,63 @@ TEST(SkinBitButton, FaceFromTheSkinAndGlyphWhereTheLayoutPutsIt) {
         EXPECT_EQ(GetPixel(dc.get(), 20 + 60, 80 + 20), red);  // no caption: the glyph centred
     }
 }
+
+namespace {
+
+// What skinning must give back: the look and the state a control had.
+struct ControlSnapshot {
+    TColor colour;
+    std::wstring font;
+    LRESULT fontHandle;
+    LONG_PTR style, exStyle;
+    LRESULT check;
+    std::vector<COLORREF> pixels;
+    bool operator==(const ControlSnapshot&) const = default;
+};
+
+ControlSnapshot Snapshot(TWinControl* c) {
+    HWND wnd = c->Handle();
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    RECT w{};
+    GetWindowRect(wnd, &w);
+    return {c->Color(),
+            c->Font()->Name() + L"/" + std::to_wstring(c->Font()->Size()),
+            SendMessageW(wnd, WM_GETFONT, 0, 0),
+            GetWindowLongPtrW(wnd, GWL_STYLE),
+            GetWindowLongPtrW(wnd, GWL_EXSTYLE),
+            SendMessageW(wnd, BM_GETCHECK, 0, 0),
+            WindowPixels(wnd, {0, 0, w.right - w.left, w.bottom - w.top})};
+}
+
+}  // namespace
+
+TEST(SkinButton, SkinningOffAndOnGivesEachControlBackAsItWas) {
+    BoxForm f;
+    // Unskin what the fixture skinned, so that "before" is the plain look.
+    SkinHost::Form(f.form->Handle())->Detach();
+    PumpFor(100);
+    auto* button = f.Add<TButton>(L"Button", 150);
+    f.check->SetState(TCheckBoxState::cbGrayed);
+    f.radios[1]->SetChecked(true);
+    const std::vector<TWinControl*> controls = {button, f.check, f.radios[0], f.radios[1]};
+    std::vector<ControlSnapshot> before;
+    for (TWinControl* c : controls) before.push_back(Snapshot(c));
+
+    TSkinManage::Instance()->RemoveForm(f.form->Handle());
+    TSkinManage::Instance()->SkinWindow(f.form->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return PainterOf<TSkinButton>(button) && PainterOf<TSkinCheckBox>(f.check); }));
+    PumpFor(100);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_NE(Snapshot(controls[i]).pixels, before[i].pixels) << i << " is not skinned";
+        // Switched off by message: the plain look, the same state.
+        SendMessageW(controls[i]->Handle(), SKM_ENABLESKIN, 0, 0);
+        EXPECT_TRUE(Snapshot(controls[i]) == before[i]) << i << " switched off";
+        SendMessageW(controls[i]->Handle(), SKM_ENABLESKIN, 1, 0);
+    }
+    SkinHost::Form(f.form->Handle())->Detach();
+    PumpFor(100);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        EXPECT_TRUE(Snapshot(controls[i]) == before[i]) << i << " unskinned";
+    EXPECT_EQ(f.check->State(), TCheckBoxState::cbGrayed);
+    EXPECT_TRUE(f.radios[1]->Checked());
+}
