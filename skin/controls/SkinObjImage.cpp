@@ -6,7 +6,6 @@
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/data/SkinElements.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/forms/WinSkinForm.h"
 
 namespace {
 
@@ -58,8 +57,7 @@ void TSkinObjImage::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourF
     Canvas = canvas;
     ColourFlag = colourFlag;
     Control = As<TControl>(Owner());
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
+    JoinForm(form);
     Attached = true;
     State = kStateAttached;
     BuildAndHand();

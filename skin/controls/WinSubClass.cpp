@@ -63,8 +63,7 @@ void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFl
         UnicodeWindow = IsWindowUnicode(Window) != FALSE;
     }
     hook_.Install(Control, [this](TMessage& message) { MessageProc(message); });
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
+    JoinForm(form);
     if (ColourFlag && SkinData) {
         SavedColour = Control->Color();
         Control->SetColor(SkinData->ButtonFaceColour);
@@ -82,8 +81,7 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
     Window = wnd;
     EnabledLook = true;
     Mode = 0;
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
+    JoinForm(form);
     UnicodeWindow = IsWindowUnicode(wnd) != FALSE;
     WindowText = WindowTextOf(wnd, UnicodeWindow);
     subclass_.Install(wnd, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -94,6 +92,11 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
     InvalidateRect(wnd, nullptr, TRUE);
     Attached = true;
     State = kStateAttached;
+}
+
+void TSkinControl::JoinForm(TWinSkinForm* form) {
+    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
+        form->SkinnedControls.push_back(this);
 }
 
 void TSkinControl::Detach() {

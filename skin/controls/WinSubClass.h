@@ -77,6 +77,8 @@ public:
 protected:
     // The painter's message procedure: every message of the window.
     void MessageProc(TMessage& message);
+    // Joins the form's painter list (once).
+    void JoinForm(TWinSkinForm* form);
 
 private:
     TWindowProcHook hook_;  // the control's WindowProc, when attached to a control
