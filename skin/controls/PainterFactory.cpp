@@ -5,6 +5,7 @@
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinObjImage.h"
 #include "skin/controls/SkinRadioButton.h"
@@ -37,6 +38,7 @@ TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     case TPainterKind::CheckBox: return Make<TSkinCheckBox>(owner);
     case TPainterKind::RadioButton: return Make<TSkinRadioButton>(owner);
     case TPainterKind::ObjImage: return Make<TSkinObjImage>(owner);
+    case TPainterKind::MediaPlayer: return Make<TSkinMP>(owner);
     default: (void)owner; return nullptr;
     }
 }

@@ -18,6 +18,8 @@
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinMP.h"
+#include "skin/controls/WMediaPlayer.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinRadioButton.h"
 #include "skin/controls/SkinSpeedButton.h"
@@ -480,4 +482,79 @@ TEST(SkinButton, SkinningOffAndOnGivesEachControlBackAsItWas) {
         EXPECT_TRUE(Snapshot(controls[i]) == before[i]) << i << " unskinned";
     EXPECT_EQ(f.check->State(), TCheckBoxState::cbGrayed);
     EXPECT_TRUE(f.radios[1]->Checked());
+}
+
+namespace {
+
+// A media player as discovery knows it by class name: its published button
+// sets, and the clicks it gets.
+class TMediaPlayer : public TCustomControl {
+    DECLARE_CLASS_INFO()
+public:
+    using TCustomControl::TCustomControl;
+    std::uint32_t Visible = 0, EnabledSet = 0;
+    std::vector<UINT> mouse;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP) mouse.push_back(m.Msg);
+        TCustomControl::WndProc(m);
+    }
+};
+
+const TClassInfo& TMediaPlayer::StaticClass() {
+    static const std::vector<std::wstring_view> names = {L"btPlay", L"btPause", L"btStop",   L"btNext", L"btPrev",
+                                                         L"btStep", L"btBack",  L"btRecord", L"btEject"};
+    static const TClassInfo info(
+        L"TMediaPlayer", &TCustomControl::StaticClass(),
+        {props::SetOf(
+             L"VisibleButtons", [](const TObject& o) { return static_cast<const TMediaPlayer&>(o).Visible; },
+             [](TObject& o, std::uint32_t v) { static_cast<TMediaPlayer&>(o).Visible = v; }, names),
+         props::SetOf(
+             L"EnabledButtons", [](const TObject& o) { return static_cast<const TMediaPlayer&>(o).EnabledSet; },
+             [](TObject& o, std::uint32_t v) { static_cast<TMediaPlayer&>(o).EnabledSet = v; }, names)});
+    return info;
+}
+
+}  // namespace
+
+TEST(SkinMP, PlayAndStopShareTheBarInTwoSlotsAndTheClickReachesThePlayer) {
+    SkinHost host;
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(200, 150, 320, 200);
+    auto* player = TComponent::Create<TMediaPlayer>(form.get());
+    player->Visible = SetBit(static_cast<int>(TMPBtnType::btPlay)) | SetBit(static_cast<int>(TMPBtnType::btStop));
+    player->EnabledSet = player->Visible;
+    player->SetParent(form.get());
+    player->SetBounds(20, 20, 120, 30);
+    form->Show();
+    TSkinManage::Instance()->SkinWindow(form->Handle());
+    PumpUntil([&] { return PainterOf<TSkinMP>(player) != nullptr; });
+    PumpFor(200);
+    TSkinMP* painter = PainterOf<TSkinMP>(player);
+    ASSERT_NE(painter, nullptr);
+    ASSERT_NE(painter->Panel, nullptr);
+    HWND bar = painter->Panel->Handle();
+    EXPECT_EQ(painter->Panel->VisibleButtons(), (std::vector<TMPBtnType>{TMPBtnType::btPlay, TMPBtnType::btStop}));
+    TDataSkinButton& faces = *host.Skin->Buttons;
+    const int fw = faces.Bitmap.Width() / faces.Frame, fh = faces.Bitmap.Height();
+    // Each slot, 60 pixels wide, is a whole face: its left corners at 0 and 60, its right ones at 60 and 120.
+    const RECT left{0, 0, faces.Margins.left, faces.Margins.top};
+    const RECT right{fw - faces.Margins.right, fh - faces.Margins.bottom, fw, fh};
+    for (int slot = 0; slot < 2; ++slot) {
+        EXPECT_TRUE(ShowsFrameAt(bar, false, {60 * slot, 0}, faces.Bitmap, faces.Frame, 1, left)) << slot;
+        EXPECT_TRUE(ShowsFrameAt(bar, false, {60 * slot + 60 - fw, 30 - fh}, faces.Bitmap, faces.Frame, 1, right))
+            << slot;
+    }
+    {
+        // The play glyph (11 x 11, the program's resource) centred in the first slot.
+        WindowDC dc(bar);
+        EXPECT_EQ(GetPixel(dc.get(), (60 - 11) / 2 + 3, (30 - 11) / 2 + 5), RGB(0, 0, 0));
+    }
+    RECT r{};
+    GetWindowRect(bar, &r);
+    Click({r.left + 90, r.top + 15});
+    MoveMouse({5, 5});
+    PumpUntil([&] { return player->mouse.size() >= 2; }, 2000);
+    EXPECT_EQ(player->mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
 }
