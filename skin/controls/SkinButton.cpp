@@ -21,6 +21,11 @@ HFONT FontOf(TControl* control, HWND window) {
 
 }  // namespace
 
+bool TransparentByTagOrSkin(const TControl* control, const TSkinData* skinData) {
+    return (control && control->Tag() == kTransparentTag) ||
+           (skinData && (skinData->Options() & SetBit(xoTransparent)));
+}
+
 int PushButtonFace(bool focused, bool pressed, bool hot, bool enabled) {
     int face = focused ? bfFocused : bfNormal;
     if (pressed) face = bfPressed;
@@ -36,10 +41,7 @@ const TClassInfo& TSkinButton::StaticClass() {
 
 TSkinButton::TSkinButton(TComponent* owner) : TSkinControl(owner) {}
 
-void TSkinButton::SetTransparentFlag() {
-    Transparent = (Control && Control->Tag() == kTransparentTag) ||
-                  (SkinData && (SkinData->Options() & SetBit(xoTransparent)));
-}
+void TSkinButton::SetTransparentFlag() { Transparent = TransparentByTagOrSkin(Control, SkinData); }
 
 void TSkinButton::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
     if (Attached) return;

@@ -14,6 +14,10 @@ class TDataSkinButton;
 // Frames of the Buttons element, numbered from 1.
 enum TButtonFace : int { bfNormal = 1, bfPressed = 2, bfDisabled = 3, bfHot = 4, bfFocused = 5 };
 
+// A button or box shows its parent's background: its Tag is 5555 or the
+// skin asks for transparent controls.
+bool TransparentByTagOrSkin(const TControl* control, const TSkinData* skinData);
+
 // The face of a push button: focus, then pressed or hot; disabled wins.
 int PushButtonFace(bool focused, bool pressed, bool hot, bool enabled);
 

@@ -5,6 +5,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/Messages.h"
 #include "skin/controls/DiscoveryText.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/SkinElements.h"
 #include "skin/data/TextHelpers.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int kTransparentTag = 5555;
 constexpr UINT kCheckRepaint = 0xB0D0;  // sent by other modules' controls
 
 bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
@@ -48,20 +48,21 @@ const TClassInfo& TSkinCheckBox::StaticClass() {
 
 TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinControl(owner) {}
 
+TBitmap* UsableStrip(TBitmap& strip, int stripFrames, int& frames) {
+    if (strip.Empty() || stripFrames < 1 || strip.Width() < stripFrames) return nullptr;
+    frames = stripFrames;
+    return &strip;
+}
+
 TBitmap* TSkinCheckBox::Strip(int& frames) const {
     TDataSkinButton* faces = SkinData ? SkinData->Buttons.get() : nullptr;
-    if (!faces || faces->CheckBitmap.Empty() || faces->CheckFrames < 1 ||
-        faces->CheckBitmap.Width() < faces->CheckFrames)
-        return nullptr;
-    frames = faces->CheckFrames;
-    return &faces->CheckBitmap;
+    return faces ? UsableStrip(faces->CheckBitmap, faces->CheckFrames, frames) : nullptr;
 }
 
 void TSkinCheckBox::ChooseMode() {
     int frames = 0;
     Mode = Control && Strip(frames) ? 1 : 0;
-    Transparent = (Control && Control->Tag() == kTransparentTag) ||
-                  (SkinData && (SkinData->Options() & SetBit(xoTransparent)));
+    Transparent = TransparentByTagOrSkin(Control, SkinData);
 }
 
 void TSkinCheckBox::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {

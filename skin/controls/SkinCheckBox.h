@@ -16,6 +16,9 @@ int CheckBoxFrame(int index, bool disabled, bool indeterminate, int frames);
 // The same for radio buttons, whose 8-frame strips have no mixed mark.
 int RadioButtonFrame(int index, bool disabled, int frames);
 
+// The strip when its frames are at least a pixel wide (frames set), else nullptr.
+TBitmap* UsableStrip(TBitmap& strip, int stripFrames, int& frames);
+
 class TSkinCheckBox : public TSkinControl {
     DECLARE_CLASS_INFO()
 public:

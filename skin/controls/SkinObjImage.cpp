@@ -52,11 +52,7 @@ TSkinObjImage::TSkinObjImage(TComponent* owner) : TSkinControl(owner) {}
 
 void TSkinObjImage::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
     if (Attached) return;
-    SkinData = skinData;
-    SkinnedForm = form;
-    Canvas = canvas;
-    ColourFlag = colourFlag;
-    Control = As<TControl>(Owner());
+    Bind(form, skinData, colourFlag, canvas);
     JoinForm(form);
     Attached = true;
     State = kStateAttached;

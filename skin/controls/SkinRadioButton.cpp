@@ -10,11 +10,7 @@ const TClassInfo& TSkinRadioButton::StaticClass() {
 
 TBitmap* TSkinRadioButton::Strip(int& frames) const {
     TDataSkinButton* faces = SkinData ? SkinData->Buttons.get() : nullptr;
-    if (!faces || faces->RadioBitmap.Empty() || faces->RadioFrames < 1 ||
-        faces->RadioBitmap.Width() < faces->RadioFrames)
-        return nullptr;
-    frames = faces->RadioFrames;
-    return &faces->RadioBitmap;
+    return faces ? UsableStrip(faces->RadioBitmap, faces->RadioFrames, frames) : nullptr;
 }
 
 void TSkinRadioButton::AfterMessage(TMessage& message) {

@@ -50,13 +50,17 @@ TSkinControl::~TSkinControl() {
     if (SkinnedForm && SkinnedForm->OpenDropDown == this) SkinnedForm->OpenDropDown = nullptr;
 }
 
-void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
-    if (Attached) return;
+void TSkinControl::Bind(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
     ColourFlag = colourFlag;
     SkinData = skinData;
     SkinnedForm = form;
     Canvas = canvas;
     Control = As<TControl>(Owner());
+}
+
+void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
+    if (Attached) return;
+    Bind(form, skinData, colourFlag, canvas);
     if (!Control) return;
     if (auto* windowed = As<TWinControl>(Control)) {
         Window = windowed->Handle();

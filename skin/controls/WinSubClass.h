@@ -77,6 +77,8 @@ public:
 protected:
     // The painter's message procedure: every message of the window.
     void MessageProc(TMessage& message);
+    // Stores what Attach is given; the control is the owner, if a control.
+    void Bind(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas);
     // Joins the form's painter list (once).
     void JoinForm(TWinSkinForm* form);
 
