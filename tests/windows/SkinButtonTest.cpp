@@ -190,6 +190,27 @@ TEST(SkinButton, RealMouseAndSpaceClickOnceAndShowEachFace) {
     EXPECT_TRUE(f.Shows(bfFocused));
 }
 
+// A Win32 button (a message box's, say) has no control to click: the
+// painter posts its command to the parent, once.
+TEST(SkinButton, BareButtonClickedByMouseSendsItsCommandOnce) {
+    SkinHost host;
+    HWND wnd = host.MakeWindow();
+    HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 100, 30, wnd,
+                                  reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+    SkinHost::Form(wnd)->SkinChildWindow(button);
+    ASSERT_EQ(SendMessageW(button, SKM_ISSKINNED, 0, 0), 1);
+    TDataSkinButton& faces = *host.Skin->Buttons;
+    InvalidateRect(button, nullptr, TRUE);
+    PumpFor(50);
+    EXPECT_TRUE(CornersShowFrame(button, faces, faces.Frame, bfNormal));
+    Click(ScreenCentre(button));
+    MoveMouse({5, 5});
+    PumpUntil([] { return !Log().commands.empty(); }, 2000);
+    PumpFor(100);
+    EXPECT_EQ(Log().commands, std::vector<UINT>{IDOK});
+    DestroyWindow(wnd);
+}
+
 TEST(SkinButton, SwitchedOffByMessageTheSystemPaintsAndOnAgainTheSkin) {
     ButtonForm f;
     ASSERT_NE(f.Painter(), nullptr);
