@@ -66,24 +66,6 @@ TDataSkinButton* TSkinButton::Faces() const {
     return faces;
 }
 
-void TSkinButton::OwnerPaint(TMessage& message) {
-    PAINTSTRUCT ps{};
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    const bool begun = !dc;
-    if (begun) dc = BeginPaint(Window, &ps);
-    RECT r{};
-    GetWindowRect(Window, &r);
-    WindowRect = r;
-    OffsetRect(&r, -r.left, -r.top);
-    try {
-        Draw(dc, r);
-    } catch (...) {
-        // A painting failure never reaches the control.
-    }
-    if (begun) EndPaint(Window, &ps);
-    message.Result = 0;
-}
-
 bool TSkinButton::BeforeMessage(TMessage& message) {
     // A skin without every face leaves the button to the system.
     if (!Faces()) return TSkinControl::BeforeMessage(message);

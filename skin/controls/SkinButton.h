@@ -58,7 +58,6 @@ protected:
         SelectedObject font_;
     };
     void ClickControl();
-    void OwnerPaint(TMessage& message);
     // Mouse handling shared with the painters that take over the button.
     void TrackHot();
 

@@ -81,23 +81,10 @@ bool TSkinCheckBox::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
     switch (message.Msg) {
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
+    case WM_PRINTCLIENT:
         if (Mode != 1) return true;
-        PAINTSTRUCT ps{};
-        HDC dc = reinterpret_cast<HDC>(message.WParam);
-        const bool begun = !dc;
-        if (begun) dc = BeginPaint(Window, &ps);
-        RECT r{};
-        GetClientRect(Window, &r);
-        try {
-            Draw(dc, r);
-        } catch (...) {
-            // A painting failure never reaches the control.
-        }
-        if (begun) EndPaint(Window, &ps);
-        message.Result = 0;
+        OwnerPaint(message);
         return false;
-    }
     case WM_ERASEBKGND: {
         if (!Transparent) return true;
         HDC dc = reinterpret_cast<HDC>(message.WParam);

@@ -178,6 +178,30 @@ void TSkinControl::PaintFrame(HDC dc) {
     }
 }
 
+void TSkinControl::OwnerPaint(TMessage& message) {
+    struct Painting {
+        HWND wnd;
+        PAINTSTRUCT ps{};
+        HDC dc;
+        explicit Painting(HWND w, HDC given) : wnd(w), dc(given ? given : BeginPaint(w, &ps)) {}
+        ~Painting() {
+            if (ps.hdc) EndPaint(wnd, &ps);
+        }
+        Painting(const Painting&) = delete;
+        Painting& operator=(const Painting&) = delete;
+    } painting(Window, reinterpret_cast<HDC>(message.WParam));
+    message.Result = 0;
+    RECT r{};
+    if (!GetWindowRect(Window, &r)) return;
+    WindowRect = r;
+    OffsetRect(&r, -r.left, -r.top);
+    try {
+        Draw(painting.dc, r);
+    } catch (...) {
+        // A painting failure never reaches the control.
+    }
+}
+
 void TSkinControl::Draw(HDC, const RECT&) {}
 
 void TSkinControl::SkinChanged() {

@@ -79,6 +79,9 @@ protected:
     void MessageProc(TMessage& message);
     // Stores what Attach is given; the control is the owner, if a control.
     void Bind(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas);
+    // Answers WM_PAINT or WM_PRINTCLIENT itself: Draw over the whole window
+    // on the DC in wParam, else between BeginPaint and EndPaint.
+    void OwnerPaint(TMessage& message);
     // Joins the form's painter list (once).
     void JoinForm(TWinSkinForm* form);
 
