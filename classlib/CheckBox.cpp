@@ -39,7 +39,8 @@ void TCustomCheckBox::SetState(TCheckBoxState state) {
     if (state == state_) return;
     state_ = state;
     if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETCHECK, static_cast<WPARAM>(state_), 0);
-    Click();
+    // A state read from a stored layout is no click.
+    if (!IsLoading()) Click();
 }
 
 void TCustomCheckBox::SetAlignment(TAlignment v) {

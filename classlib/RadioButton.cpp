@@ -30,7 +30,7 @@ void TRadioButton::SetChecked(bool v) {
         for (int i = 0; i < parent->ControlCount(); ++i)
             if (auto* sibling = As<TRadioButton>(parent->Controls(i)); sibling && sibling != this)
                 sibling->SetChecked(false);
-    Click();
+    if (!IsLoading()) Click();
 }
 
 void TRadioButton::WndProc(TMessage& m) {

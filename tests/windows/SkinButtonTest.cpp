@@ -15,6 +15,7 @@
 #include "classlib/RadioButton.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/Forms.h"
+#include "classlib/LayoutReader.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
@@ -578,4 +579,54 @@ TEST(SkinMP, PlayAndStopShareTheBarInTwoSlotsAndTheClickReachesThePlayer) {
     MoveMouse({5, 5});
     PumpUntil([&] { return player->mouse.size() >= 2; }, 2000);
     EXPECT_EQ(player->mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}
+
+TEST(ButtonClasses, StoredLayoutsSetTheirPublishedProperties) {
+    auto form = std::make_unique<TForm>(nullptr);
+    ReadLayoutText(*form, R"(object Form1: TForm
+  object Check1: TCheckBox
+    AllowGrayed = True
+    State = cbGrayed
+    Alignment = taLeftJustify
+    WordWrap = True
+  end
+  object Radio1: TRadioButton
+    Checked = True
+  end
+  object Bit1: TBitBtn
+    Kind = bkOK
+    Layout = blGlyphTop
+    NumGlyphs = 2
+    Spacing = 6
+    Margin = 3
+  end
+  object Speed1: TSpeedButton
+    GroupIndex = 1
+    AllowAllUp = True
+    Down = True
+    Flat = True
+  end
+end
+)");
+    auto* check = As<TCheckBox>(form->FindComponent(L"Check1"));
+    auto* radio = As<TRadioButton>(form->FindComponent(L"Radio1"));
+    auto* bit = As<TBitBtn>(form->FindComponent(L"Bit1"));
+    auto* speed = As<TSpeedButton>(form->FindComponent(L"Speed1"));
+    ASSERT_TRUE(check && radio && bit && speed);
+    EXPECT_TRUE(check->Is<TCustomCheckBox>());
+    EXPECT_EQ(check->State(), TCheckBoxState::cbGrayed);
+    EXPECT_EQ(check->Alignment(), TAlignment::taLeftJustify);
+    const auto style = GetWindowLongPtrW(check->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & (BS_LEFTTEXT | BS_MULTILINE), BS_LEFTTEXT | BS_MULTILINE);
+    EXPECT_EQ(SendMessageW(check->Handle(), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    EXPECT_TRUE(radio->Checked());
+    EXPECT_EQ(bit->Caption(), L"OK");
+    EXPECT_EQ(bit->ModalResult(), mrOk);
+    EXPECT_EQ(bit->Layout(), TButtonLayout::blGlyphTop);
+    EXPECT_EQ(bit->NumGlyphs(), 2);
+    EXPECT_EQ(bit->Spacing(), 6);
+    EXPECT_EQ(bit->Margin(), 3);
+    EXPECT_TRUE(speed->Down());
+    EXPECT_TRUE(speed->Flat());
+    EXPECT_EQ(speed->GetProperty(L"Down").AsText(), L"True");
 }
