@@ -157,6 +157,14 @@ TEST(SkinButton, FaceCornersAreTheSkinFrameOfEachState) {
         EXPECT_TRUE(f.Shows(row.frame));
     }
     f.button->SetEnabled(true);
+
+    // Painting makes and frees its GDI objects (or keeps the same ones).
+    const long before = LiveGdiObjects();
+    for (int i = 0; i < 200; ++i) {
+        f.Painter()->MouseState = static_cast<std::uint8_t>(i % 4);
+        RedrawWindow(f.button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    EXPECT_LE(LiveGdiObjects(), before + 2);
 }
 
 TEST(SkinButton, RealMouseAndSpaceClickOnceAndShowEachFace) {
