@@ -77,6 +77,11 @@ void TSkinCheckBox::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* fo
     ChooseMode();
 }
 
+void TSkinCheckBox::SkinChanged() {
+    ChooseMode();
+    TSkinControl::SkinChanged();
+}
+
 bool TSkinCheckBox::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
     switch (message.Msg) {

@@ -29,6 +29,8 @@ public:
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
+    // A new skin may bring or take away the strip: the mode follows it.
+    void SkinChanged() override;
 
     int RememberedState = 0;  // 0 unknown, else the last BM_SETCHECK wParam + 1
     bool Transparent = false;
