@@ -72,7 +72,13 @@ void TButton::SetDefault(bool v) {
 void TButton::SetButtonStyle(bool isDefault) {
     if (!HandleAllocated()) return;
     const LONG style = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    if ((GetWindowLongW(WindowHandle(), GWL_STYLE) & 0xF) != style)
+    const LONG current = GetWindowLongW(WindowHandle(), GWL_STYLE) & 0xF;
+    // An owner-drawn button draws the default frame itself.
+    if (current == BS_OWNERDRAW) {
+        Invalidate();
+        return;
+    }
+    if (current != style)
         SendMessageW(WindowHandle(), BM_SETSTYLE, static_cast<WPARAM>(style), TRUE);
 }
 

@@ -1,7 +1,9 @@
 #include "classlib/StandardClasses.h"
 
 #include "classlib/Bevel.h"
+#include "classlib/BitBtn.h"
 #include "classlib/Button.h"
+#include "classlib/CheckBox.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
 #include "classlib/ImageList.h"
@@ -9,6 +11,8 @@
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
 #include "classlib/ProgressBar.h"
+#include "classlib/RadioButton.h"
+#include "classlib/SpeedButton.h"
 #include "classlib/StatusBar.h"
 #include "classlib/Timer.h"
 
@@ -19,6 +23,10 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TPopupMenu>();
         RegisterComponentClass<TMenuItem>();
         RegisterComponentClass<TButton>();
+        RegisterComponentClass<TCheckBox>();
+        RegisterComponentClass<TRadioButton>();
+        RegisterComponentClass<TBitBtn>();
+        RegisterComponentClass<TSpeedButton>();
         RegisterComponentClass<TLabel>();
         RegisterComponentClass<TBevel>();
         RegisterComponentClass<TEdit>();

@@ -2,6 +2,14 @@
 
 #include <map>
 
+#include "skin/controls/SkinBitButton.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinMP.h"
+#include "skin/controls/SkinMenuButton.h"
+#include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace {
@@ -13,10 +21,24 @@ std::map<TPainterKind, TPainterMaker>& Makers() {
 
 template <class T> TSkinControl* Make(TComponent& owner) { return TComponent::Create<T>(&owner); }
 
+template <class T> TSkinControl* MakeBitButton(const TPainterRequest& request, TComponent& owner) {
+    T* painter = TComponent::Create<T>(&owner);
+    painter->GlyphProperty = request.GlyphProperty;
+    return painter;
+}
+
 // Each painter class joins here with one line, e.g.
 //   case TPainterKind::Button: return Make<TSkinButton>(owner);
 TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     switch (request.Kind) {
+    case TPainterKind::Button: return Make<TSkinButton>(owner);
+    case TPainterKind::BitButton: return MakeBitButton<TSkinBitButton>(request, owner);
+    case TPainterKind::MenuButton: return Make<TSkinMenuButton>(owner);
+    case TPainterKind::SpeedButton: return MakeBitButton<TSkinSpeedButton>(request, owner);
+    case TPainterKind::CheckBox: return Make<TSkinCheckBox>(owner);
+    case TPainterKind::RadioButton: return Make<TSkinRadioButton>(owner);
+    case TPainterKind::ObjImage: return Make<TSkinObjImage>(owner);
+    case TPainterKind::MediaPlayer: return Make<TSkinMP>(owner);
     default: (void)owner; return nullptr;
     }
 }

@@ -50,21 +50,24 @@ TSkinControl::~TSkinControl() {
     if (SkinnedForm && SkinnedForm->OpenDropDown == this) SkinnedForm->OpenDropDown = nullptr;
 }
 
-void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
-    if (Attached) return;
+void TSkinControl::Bind(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
     ColourFlag = colourFlag;
     SkinData = skinData;
     SkinnedForm = form;
     Canvas = canvas;
     Control = As<TControl>(Owner());
+}
+
+void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas) {
+    if (Attached) return;
+    Bind(form, skinData, colourFlag, canvas);
     if (!Control) return;
     if (auto* windowed = As<TWinControl>(Control)) {
         Window = windowed->Handle();
         UnicodeWindow = IsWindowUnicode(Window) != FALSE;
     }
     hook_.Install(Control, [this](TMessage& message) { MessageProc(message); });
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
+    JoinForm(form);
     if (ColourFlag && SkinData) {
         SavedColour = Control->Color();
         Control->SetColor(SkinData->ButtonFaceColour);
@@ -82,8 +85,7 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
     Window = wnd;
     EnabledLook = true;
     Mode = 0;
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
+    JoinForm(form);
     UnicodeWindow = IsWindowUnicode(wnd) != FALSE;
     WindowText = WindowTextOf(wnd, UnicodeWindow);
     subclass_.Install(wnd, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -94,6 +96,11 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
     InvalidateRect(wnd, nullptr, TRUE);
     Attached = true;
     State = kStateAttached;
+}
+
+void TSkinControl::JoinForm(TWinSkinForm* form) {
+    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
+        form->SkinnedControls.push_back(this);
 }
 
 void TSkinControl::Detach() {
@@ -166,6 +173,30 @@ void TSkinControl::PaintFrame(HDC dc) {
             WindowDC windowDC(Window, true);
             if (windowDC.get()) Draw(windowDC.get(), r);
         }
+    } catch (...) {
+        // A painting failure never reaches the control.
+    }
+}
+
+void TSkinControl::OwnerPaint(TMessage& message) {
+    struct Painting {
+        HWND wnd;
+        PAINTSTRUCT ps{};
+        HDC dc;
+        explicit Painting(HWND w, HDC given) : wnd(w), dc(given ? given : BeginPaint(w, &ps)) {}
+        ~Painting() {
+            if (ps.hdc) EndPaint(wnd, &ps);
+        }
+        Painting(const Painting&) = delete;
+        Painting& operator=(const Painting&) = delete;
+    } painting(Window, reinterpret_cast<HDC>(message.WParam));
+    message.Result = 0;
+    RECT r{};
+    if (!GetWindowRect(Window, &r)) return;
+    WindowRect = r;
+    OffsetRect(&r, -r.left, -r.top);
+    try {
+        Draw(painting.dc, r);
     } catch (...) {
         // A painting failure never reaches the control.
     }

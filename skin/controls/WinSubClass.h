@@ -77,6 +77,13 @@ public:
 protected:
     // The painter's message procedure: every message of the window.
     void MessageProc(TMessage& message);
+    // Stores what Attach is given; the control is the owner, if a control.
+    void Bind(TWinSkinForm* form, TSkinData* skinData, bool colourFlag, TCanvas* canvas);
+    // Answers WM_PAINT or WM_PRINTCLIENT itself: Draw over the whole window
+    // on the DC in wParam, else between BeginPaint and EndPaint.
+    void OwnerPaint(TMessage& message);
+    // Joins the form's painter list (once).
+    void JoinForm(TWinSkinForm* form);
 
 private:
     TWindowProcHook hook_;  // the control's WindowProc, when attached to a control
