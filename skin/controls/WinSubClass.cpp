@@ -173,6 +173,17 @@ void TSkinControl::PaintFrame(HDC dc) {
 
 void TSkinControl::Draw(HDC, const RECT&) {}
 
+void TSkinControl::OwnerPaint(TMessage& message) {
+    message.Result = 0;
+    if (!Window) return;
+    PAINTSTRUCT ps{};
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    const bool begun = dc == nullptr;
+    if (begun) dc = BeginPaint(Window, &ps);
+    if (dc) PaintFrame(dc);
+    if (begun) EndPaint(Window, &ps);
+}
+
 void TSkinControl::SkinChanged() {
     if (ColourFlag && Control && SkinData) Control->SetColor(SkinData->ButtonFaceColour);
     Repaint();

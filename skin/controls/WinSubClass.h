@@ -77,6 +77,9 @@ public:
 protected:
     // The painter's message procedure: every message of the window.
     void MessageProc(TMessage& message);
+    // Answers WM_PAINT by drawing the whole control itself: on the DC in
+    // wParam, else between BeginPaint and EndPaint.
+    void OwnerPaint(TMessage& message);
 
 private:
     TWindowProcHook hook_;  // the control's WindowProc, when attached to a control
