@@ -4,13 +4,18 @@
 #include "classlib/Button.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
+#include "classlib/GroupBox.h"
+#include "classlib/HeaderControl.h"
 #include "classlib/ImageList.h"
 #include "classlib/Label.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
+#include "classlib/Panel.h"
 #include "classlib/ProgressBar.h"
+#include "classlib/RadioGroup.h"
 #include "classlib/StatusBar.h"
 #include "classlib/Timer.h"
+#include "classlib/TrackBar.h"
 
 void RegisterStandardClasses() {
     static const bool done = [] {
@@ -27,6 +32,11 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TProgressBar>();
         RegisterComponentClass<TTimer>();
         RegisterComponentClass<TImageList>();
+        RegisterComponentClass<TPanel>();
+        RegisterComponentClass<TGroupBox>();
+        RegisterComponentClass<TRadioGroup>();
+        RegisterComponentClass<THeaderControl>();
+        RegisterComponentClass<TTrackBar>();
         return true;
     }();
     (void)done;
