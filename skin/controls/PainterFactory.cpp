@@ -2,6 +2,13 @@
 
 #include <map>
 
+#include "skin/controls/SkinBox.h"
+#include "skin/controls/SkinBoxH.h"
+#include "skin/controls/SkinGroupBox.h"
+#include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace {
@@ -17,6 +24,13 @@ template <class T> TSkinControl* Make(TComponent& owner) { return TComponent::Cr
 //   case TPainterKind::Button: return Make<TSkinButton>(owner);
 TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     switch (request.Kind) {
+    case TPainterKind::Box: return Make<TSkinBox>(owner);
+    case TPainterKind::BoxH: return Make<TSkinBoxH>(owner);
+    case TPainterKind::GroupBox: return Make<TSkinGroupBox>(owner);
+    case TPainterKind::Header: return Make<TSkinHeader>(owner);
+    case TPainterKind::StatusBar: return Make<TSkinStatusBar>(owner);
+    case TPainterKind::Progress: return Make<TSkinProgress>(owner);
+    case TPainterKind::TrackBar: return Make<TSkinTrackBar>(owner);
     default: (void)owner; return nullptr;
     }
 }
