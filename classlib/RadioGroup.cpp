@@ -109,9 +109,23 @@ void TCustomRadioGroup::WndProc(TMessage& m) {
         }
         break;
     }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        // The buttons show the group's colour behind their text.
+        if (reinterpret_cast<HWND>(m.LParam) == Button(GetDlgCtrlID(reinterpret_cast<HWND>(m.LParam)) - kFirstButtonId)) {
+            SetBkColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(Color()));
+            SetTextColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(Font()->Color()));
+            m.Result = reinterpret_cast<LRESULT>(Brush()->Handle());
+            return;
+        }
+        break;
     case WM_SIZE:
         TCustomGroupBox::WndProc(m);
         ArrangeButtons();
+        return;
+    case CM_COLORCHANGED:
+        TCustomGroupBox::WndProc(m);
+        if (HandleAllocated()) RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
         return;
     case CM_FONTCHANGED:
         for (const UniqueWindow& button : buttons_)
