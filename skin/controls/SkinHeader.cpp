@@ -37,17 +37,7 @@ bool TSkinHeader::HasElement() const { return SkinData && SkinData->Headerbar &&
 bool TSkinHeader::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
     // Without the element the header keeps its own drawing.
-    if (!HasElement()) return true;
-    switch (message.Msg) {
-    case WM_PAINT:
-        OwnerPaint(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    default:
-        return true;
-    }
+    return !HasElement() || !PaintsWholeWindow(message);
 }
 
 void TSkinHeader::AfterMessage(TMessage& message) {

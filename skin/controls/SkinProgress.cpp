@@ -33,18 +33,9 @@ bool TSkinProgress::HasElement() const { return SkinData && SkinData->Progress &
 
 bool TSkinProgress::BeforeMessage(TMessage& message) {
     if (!TSkinControl::BeforeMessage(message)) return false;
-    switch (message.Msg) {
-    case WM_PAINT:
-        // Without the element the bar keeps its own drawing.
-        if (!HasElement()) return true;
-        OwnerPaint(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    default:
-        return true;
-    }
+    // Without the element the bar keeps its own drawing.
+    if (message.Msg == WM_PAINT && !HasElement()) return true;
+    return !PaintsWholeWindow(message);
 }
 
 int TSkinProgress::FilledLength(int length) const {

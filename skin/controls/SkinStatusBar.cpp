@@ -60,17 +60,7 @@ const TClassInfo& TSkinStatusBar::StaticClass() {
 }
 
 bool TSkinStatusBar::BeforeMessage(TMessage& message) {
-    if (!TSkinControl::BeforeMessage(message)) return false;
-    switch (message.Msg) {
-    case WM_PAINT:
-        OwnerPaint(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    default:
-        return true;
-    }
+    return TSkinControl::BeforeMessage(message) && !PaintsWholeWindow(message);
 }
 
 void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {

@@ -63,12 +63,8 @@ void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFl
         UnicodeWindow = IsWindowUnicode(Window) != FALSE;
     }
     hook_.Install(Control, [this](TMessage& message) { MessageProc(message); });
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
-    if (ColourFlag && SkinData) {
-        SavedColour = Control->Color();
-        Control->SetColor(SkinData->ButtonFaceColour);
-    }
+    JoinForm(form);
+    TakeControlColour();
     Control->Invalidate();
     Attached = true;
     State = kStateAttached;
@@ -82,8 +78,7 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
     Window = wnd;
     EnabledLook = true;
     Mode = 0;
-    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
-        form->SkinnedControls.push_back(this);
+    JoinForm(form);
     UnicodeWindow = IsWindowUnicode(wnd) != FALSE;
     WindowText = WindowTextOf(wnd, UnicodeWindow);
     subclass_.Install(wnd, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -94,6 +89,17 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
     InvalidateRect(wnd, nullptr, TRUE);
     Attached = true;
     State = kStateAttached;
+}
+
+void TSkinControl::JoinForm(TWinSkinForm* form) {
+    if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
+        form->SkinnedControls.push_back(this);
+}
+
+void TSkinControl::TakeControlColour() {
+    if (!ColourFlag || !Control || !SkinData) return;
+    SavedColour = Control->Color();
+    Control->SetColor(SkinData->ButtonFaceColour);
 }
 
 void TSkinControl::Detach() {
@@ -182,6 +188,19 @@ void TSkinControl::OwnerPaint(TMessage& message) {
     if (begun) dc = BeginPaint(Window, &ps);
     if (dc) PaintFrame(dc);
     if (begun) EndPaint(Window, &ps);
+}
+
+bool TSkinControl::PaintsWholeWindow(TMessage& message) {
+    switch (message.Msg) {
+    case WM_PAINT:
+        OwnerPaint(message);
+        return true;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TSkinControl::SkinChanged() {

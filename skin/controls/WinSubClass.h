@@ -80,6 +80,14 @@ protected:
     // Answers WM_PAINT by drawing the whole control itself: on the DC in
     // wParam, else between BeginPaint and EndPaint.
     void OwnerPaint(TMessage& message);
+    // For painters whose Draw covers the whole window: WM_PAINT owner-painted,
+    // WM_ERASEBKGND answered 1. True when the message was one of them and
+    // is consumed.
+    bool PaintsWholeWindow(TMessage& message);
+    // Enters the form's painter list once.
+    void JoinForm(TWinSkinForm* form);
+    // With the colour flag: the control's colour saved, the skin's face colour given.
+    void TakeControlColour();
 
 private:
     TWindowProcHook hook_;  // the control's WindowProc, when attached to a control
