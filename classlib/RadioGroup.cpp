@@ -27,7 +27,7 @@ const TClassInfo& TRadioGroup::StaticClass() {
 TCustomRadioGroup::TCustomRadioGroup(TComponent* owner)
     : TCustomGroupBox(owner), items_(std::make_unique<TStringList>()) {
     items_->OnChange = [this](TObject*) {
-        if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
+        if (!IsLoading() && itemIndex_ >= items_->Count()) itemIndex_ = -1;
         RebuildButtons();
     };
 }
@@ -38,8 +38,14 @@ HWND TCustomRadioGroup::Button(int index) const {
 }
 
 void TCustomRadioGroup::SetItemIndex(int v) {
-    itemIndex_ = v >= 0 && v < items_->Count() ? v : -1;
+    // A stored layout gives ItemIndex before Items: Loaded checks it.
+    itemIndex_ = IsLoading() || (v >= 0 && v < items_->Count()) ? v : -1;
     UpdateChecks();
+}
+
+void TCustomRadioGroup::Loaded() {
+    TCustomGroupBox::Loaded();
+    SetItemIndex(itemIndex_);
 }
 
 void TCustomRadioGroup::SetColumns(int v) {

@@ -22,6 +22,8 @@ public:
     // The button window of an item (nullptr before the group has a window).
     HWND Button(int index) const;
 
+    void Loaded() override;
+
 protected:
     void CreateHandleDone() override;
     void DestroyWnd() override;
