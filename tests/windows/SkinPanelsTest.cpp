@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -443,9 +444,14 @@ TEST(SkinPanels, PaintingTheFormSkinnedAndPlainTakesComparableTime) {
         GdiFlush();
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / kRounds;
     };
-    const double plain = time();
-    w.Skin();
-    const double skinned = time();
+    // Alternated, the best of each: the machine's other work adds noise.
+    double plain = 1e9, skinned = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        plain = std::min(plain, time());
+        w.Skin();
+        skinned = std::min(skinned, time());
+        w.Unskin();
+    }
     std::printf("one paint of the form: plain %.2f ms, skinned %.2f ms, ratio %.2f\n", plain, skinned,
                 skinned / plain);
     EXPECT_LT(skinned, plain * 20 + 50);
