@@ -7,6 +7,7 @@
 
 #include "classlib/Handles.h"
 #include "skin/data/ElementDrawing.h"
+#include "skin/data/OptionalEntryPoints.h"
 #include "skin/data/WinSkinData.h"
 
 namespace {
@@ -51,8 +52,7 @@ void TSkinHeader::AfterMessage(TMessage& message) {
                 Repaint();
                 break;
             }
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Window, 0};
-        TrackMouseEvent(&track);
+        TrackMouseLeave(Window);
         break;
     }
     case WM_MOUSELEAVE:
