@@ -92,7 +92,7 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
     if (simple) {
         WPARAM flags = 0;
         std::wstring text = bar ? bar->SimpleText() : PartText(Window, SB_SIMPLEID, flags);
-        panels.push_back({rect, kFrameLowered, std::move(text), rtlBar ? UINT(DT_RIGHT) : UINT(DT_LEFT), rtlBar});
+        panels.push_back({rect, kFrameLowered, std::move(text), rtlBar ? UINT(DT_RIGHT) : UINT(DT_LEFT), rtlBar, 0});
     } else {
         const int count = static_cast<int>(SendMessageW(Window, SB_GETPARTS, 0, 0));
         for (int i = 0; i < count; ++i) {
@@ -101,7 +101,7 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
             r.right = i == count - 1 ? rect.right : r.right + 2;
             WPARAM flags = 0;
             std::wstring text = PartText(Window, i, flags);
-            TPanelLook look{r, kFrameLowered, {}, DT_LEFT, (flags & SBT_RTLREADING) != 0};
+            TPanelLook look{r, kFrameLowered, {}, DT_LEFT, (flags & SBT_RTLREADING) != 0, i};
             if (bar && i < bar->Panels()->Count()) {
                 const TStatusPanel& panel = *bar->Panels()->Items(i);
                 look.Frame = FrameOfBevel(panel.Bevel());
@@ -128,6 +128,17 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
     if (GetWindowLong(GWL_STYLE) & SBARS_SIZEGRIP) DrawSizeGrip(target, rect);
     BitBlt(dc, 0, 0, rect.right, rect.bottom, target, 0, 0, SRCCOPY);
     if (auto* windowed = As<TWinControl>(Control)) windowed->PaintControls(dc);
+    // The bar's own drawing of its owner-drawn panels was replaced as well;
+    // the others keep the text drawn above, as without the skin.
+    if (bar && bar->OnDrawPanel && !simple)
+        for (const TPanelLook& look : panels) {
+            if (look.Part >= bar->Panels()->Count()) continue;
+            TStatusPanel* panel = bar->Panels()->Items(look.Part);
+            if (panel->Style() != TStatusPanelStyle::psOwnerDraw) continue;
+            RECT inner = look.Rect;
+            InflateRect(&inner, -2, -2);
+            bar->DrawPanel(dc, panel, inner);
+        }
 }
 
 void TSkinStatusBar::DrawPanel(HDC dc, const TPanelLook& panel) {

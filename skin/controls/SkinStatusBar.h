@@ -21,6 +21,7 @@ private:
         std::wstring Text;
         UINT Align;
         bool RightToLeft;
+        int Part;  // index of the bar's part
     };
     void DrawPanel(HDC dc, const TPanelLook& panel);
     void DrawSizeGrip(HDC dc, const RECT& rect);
