@@ -34,6 +34,7 @@
 namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kOwnerDrawn = RGB(9, 99, 199);
 
 COLORREF ScreenPixel(HWND wnd, int x, int y) {
     WindowDC dc(wnd);
@@ -130,11 +131,17 @@ struct PanelsForm {
         for (const wchar_t* item : {L"One", L"Two"}) radio->Items()->Add(item);
         radio->SetItemIndex(1);
         bar = Add<TStatusBar>(0, 0, 100, 21);
-        for (auto bevel : {TStatusPanelBevel::pbLowered, TStatusPanelBevel::pbRaised, TStatusPanelBevel::pbNone}) {
+        for (auto bevel : {TStatusPanelBevel::pbLowered, TStatusPanelBevel::pbRaised, TStatusPanelBevel::pbLowered,
+                           TStatusPanelBevel::pbNone}) {
             TStatusPanel* p = bar->Panels()->Add();
             p->SetWidth(120);
             p->SetBevel(bevel);
         }
+        bar->Panels()->Items(2)->SetStyle(TStatusPanelStyle::psOwnerDraw);
+        bar->OnDrawPanel = [](TCustomStatusBar* b, TStatusPanel*, const RECT& r) {
+            b->Canvas()->Brush()->SetColor(kOwnerDrawn);
+            b->Canvas()->FillRect(r);
+        };
         simpleBar = Add<TStatusBar>(0, 0, 100, 21);
         simpleBar->SetSimplePanel(true);
         form->Show();
@@ -169,7 +176,13 @@ struct PanelsForm {
 
 TEST(SkinPanels, StatusBarPanelsAndSizeGripAreTheSkinsFrames) {
     PanelsForm w;
+    RECT ownerDrawn{};
+    SendMessageW(w.bar->Handle(), SB_GETRECT, 2, reinterpret_cast<LPARAM>(&ownerDrawn));
+    const POINT inside{ownerDrawn.left + 20, (ownerDrawn.top + ownerDrawn.bottom) / 2};
+    EXPECT_EQ(ScreenPixel(w.bar->Handle(), inside.x, inside.y), kOwnerDrawn);
     w.Skin();
+    // The application still draws its owner-drawn panel.
+    EXPECT_EQ(ScreenPixel(w.bar->Handle(), inside.x, inside.y), kOwnerDrawn);
     TDataSkinObject& edges = *w.skin.StatusBarEdges;
     const RECT corner{0, 0, edges.Margins.left, edges.Margins.top};  // copied unscaled
     struct Row {
@@ -179,7 +192,7 @@ TEST(SkinPanels, StatusBarPanelsAndSizeGripAreTheSkinsFrames) {
         int frame;
     };
     for (const Row& row : {Row{"simple, empty text", w.simpleBar, -1, 1}, Row{"lowered", w.bar, 0, 1},
-                           Row{"raised", w.bar, 1, 2}, Row{"no bevel", w.bar, 2, 3}}) {
+                           Row{"raised", w.bar, 1, 2}, Row{"no bevel", w.bar, 3, 3}}) {
         SCOPED_TRACE(row.name);
         HWND wnd = row.bar->Handle();
         RECT r = ClientOf(wnd);
