@@ -84,40 +84,10 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
     }
     const TDataSkinObject* edges = SkinData->StatusBarEdges.get();
     const TColor textColour = edges ? edges->NormalColour2 : bar ? font->Color() : clBtnText;
-    const bool rtlBar = (GetWindowLong(GWL_EXSTYLE) & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) != 0;
 
-    std::vector<TPanelLook> panels;
     const bool simple = bar ? bar->SimplePanel() || bar->Panels()->Count() == 0
                             : SendMessageW(Window, SB_ISSIMPLE, 0, 0) != 0;
-    if (simple) {
-        WPARAM flags = 0;
-        std::wstring text = bar ? bar->SimpleText() : PartText(Window, SB_SIMPLEID, flags);
-        panels.push_back({rect, kFrameLowered, std::move(text), rtlBar ? UINT(DT_RIGHT) : UINT(DT_LEFT), rtlBar, 0});
-    } else {
-        const int count = static_cast<int>(SendMessageW(Window, SB_GETPARTS, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            RECT r{};
-            if (!SendMessageW(Window, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) continue;
-            r.right = i == count - 1 ? rect.right : r.right + 2;
-            WPARAM flags = 0;
-            std::wstring text = PartText(Window, i, flags);
-            TPanelLook look{r, kFrameLowered, {}, DT_LEFT, (flags & SBT_RTLREADING) != 0, i};
-            if (bar && i < bar->Panels()->Count()) {
-                const TStatusPanel& panel = *bar->Panels()->Items(i);
-                look.Frame = FrameOfBevel(panel.Bevel());
-                look.Align = AlignFlags(panel.Alignment());
-                if (panel.Style() == TStatusPanelStyle::psText) look.Text = panel.Text();
-            } else {
-                look.Frame = (flags & SBT_NOBORDERS) ? kFrameFlat : (flags & SBT_POPOUT) ? kFrameRaised : kFrameLowered;
-                const auto tabs = std::min<std::size_t>(text.find_first_not_of(L'\t'), 2);
-                look.Align = tabs == 1 ? DT_CENTER : tabs == 2 ? DT_RIGHT : DT_LEFT;
-                look.Text = text.substr(std::min(tabs, text.size()));
-            }
-            if (look.RightToLeft) look.Align = Mirrored(look.Align);
-            panels.push_back(std::move(look));
-        }
-    }
-
+    const std::vector<TPanelLook> panels = PanelLooks(rect, bar, simple);
     {
         SavedDC saved(target);
         if (barFont) SelectObject(target, barFont);
@@ -139,6 +109,42 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect) {
             InflateRect(&inner, -2, -2);
             bar->DrawPanel(dc, panel, inner);
         }
+}
+
+std::vector<TSkinStatusBar::TPanelLook> TSkinStatusBar::PanelLooks(const RECT& rect, TCustomStatusBar* bar,
+                                                                   bool simple) const {
+    std::vector<TPanelLook> panels;
+    if (simple) {
+        const bool rtlBar = (GetWindowLong(GWL_EXSTYLE) & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) != 0;
+        WPARAM flags = 0;
+        std::wstring text = bar ? bar->SimpleText() : PartText(Window, SB_SIMPLEID, flags);
+        panels.push_back({rect, kFrameLowered, std::move(text), rtlBar ? UINT(DT_RIGHT) : UINT(DT_LEFT), rtlBar, 0});
+        return panels;
+    }
+    const int count = static_cast<int>(SendMessageW(Window, SB_GETPARTS, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        if (!SendMessageW(Window, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) continue;
+        r.right = i == count - 1 ? rect.right : r.right + 2;
+        WPARAM flags = 0;
+        std::wstring text = PartText(Window, i, flags);
+        TPanelLook look{r, kFrameLowered, {}, DT_LEFT, (flags & SBT_RTLREADING) != 0, i};
+        if (bar && i < bar->Panels()->Count()) {
+            const TStatusPanel& panel = *bar->Panels()->Items(i);
+            look.Frame = FrameOfBevel(panel.Bevel());
+            look.Align = AlignFlags(panel.Alignment());
+            if (panel.Style() == TStatusPanelStyle::psText) look.Text = panel.Text();
+        } else {
+            look.Frame = (flags & SBT_NOBORDERS) ? kFrameFlat : (flags & SBT_POPOUT) ? kFrameRaised : kFrameLowered;
+            const std::size_t text0 = text.find_first_not_of(L'\t');
+            const std::size_t tabs = std::min<std::size_t>(text0 == std::wstring::npos ? text.size() : text0, 2);
+            look.Align = tabs == 1 ? DT_CENTER : tabs == 2 ? DT_RIGHT : DT_LEFT;
+            look.Text = text.substr(std::min(tabs, text.size()));
+        }
+        if (look.RightToLeft) look.Align = Mirrored(look.Align);
+        panels.push_back(std::move(look));
+    }
+    return panels;
 }
 
 void TSkinStatusBar::DrawPanel(HDC dc, const TPanelLook& panel) {

@@ -4,8 +4,11 @@
 // from ExtraImages. Every bar composes in the one off-screen bitmap status
 // bars share.
 #include <string>
+#include <vector>
 
 #include "skin/controls/WinSubClass.h"
+
+class TCustomStatusBar;
 
 class TSkinStatusBar : public TSkinControl {
     DECLARE_CLASS_INFO()
@@ -23,6 +26,7 @@ private:
         bool RightToLeft;
         int Part;  // index of the bar's part
     };
+    std::vector<TPanelLook> PanelLooks(const RECT& rect, TCustomStatusBar* bar, bool simple) const;
     void DrawPanel(HDC dc, const TPanelLook& panel);
     void DrawSizeGrip(HDC dc, const RECT& rect);
 };
