@@ -100,6 +100,17 @@ private:
     HGDIOBJ old_;
 };
 
+// A memory DC compatible with like, with bitmap selected for the scope.
+class MemoryDC {
+public:
+    MemoryDC(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), selected_(dc_.get(), bitmap) {}
+    HDC get() const { return dc_.get(); }
+
+private:
+    UniqueDC dc_;
+    SelectedObject selected_;
+};
+
 // SaveDC/RestoreDC for the scope.
 class SavedDC {
 public:

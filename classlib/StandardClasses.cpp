@@ -6,15 +6,20 @@
 #include "classlib/CheckBox.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
+#include "classlib/GroupBox.h"
+#include "classlib/HeaderControl.h"
 #include "classlib/ImageList.h"
 #include "classlib/Label.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
+#include "classlib/Panel.h"
 #include "classlib/ProgressBar.h"
 #include "classlib/RadioButton.h"
+#include "classlib/RadioGroup.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/StatusBar.h"
 #include "classlib/Timer.h"
+#include "classlib/TrackBar.h"
 
 void RegisterStandardClasses() {
     static const bool done = [] {
@@ -35,6 +40,11 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TProgressBar>();
         RegisterComponentClass<TTimer>();
         RegisterComponentClass<TImageList>();
+        RegisterComponentClass<TPanel>();
+        RegisterComponentClass<TGroupBox>();
+        RegisterComponentClass<TRadioGroup>();
+        RegisterComponentClass<THeaderControl>();
+        RegisterComponentClass<TTrackBar>();
         return true;
     }();
     (void)done;

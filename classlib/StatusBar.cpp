@@ -92,6 +92,7 @@ const TClassInfo& TCustomStatusBar::StaticClass() {
             props::Boolean(L"SimplePanel", &TCustomStatusBar::SimplePanel, &TCustomStatusBar::SetSimplePanel),
             props::Text(L"SimpleText", &TCustomStatusBar::SimpleText, &TCustomStatusBar::SetSimpleText),
             props::Boolean(L"SizeGrip", &TCustomStatusBar::SizeGrip, &TCustomStatusBar::SetSizeGrip),
+            props::Event(L"OnDrawPanel", &TCustomStatusBar::OnDrawPanel),
         });
     return info;
 }
@@ -102,7 +103,7 @@ const TClassInfo& TStatusBar::StaticClass() {
 }
 
 TCustomStatusBar::TCustomStatusBar(TComponent* owner)
-    : TWinControl(owner), panels_(std::make_unique<TStatusPanels>()) {
+    : TWinControl(owner), panels_(std::make_unique<TStatusPanels>()), canvas_(std::make_unique<TCanvas>()) {
     panels_->OnUpdate = [this](TCollection*) { UpdatePanels(); };
     ControlStyle |= csOpaque;
     SetBounds(0, 0, 150, 19);
@@ -129,7 +130,23 @@ void TCustomStatusBar::CreateHandleDone() {
     UpdateSimpleText();
 }
 
+void TCustomStatusBar::DrawPanel(HDC dc, TStatusPanel* panel, const RECT& rect) {
+    if (!OnDrawPanel || !panel) return;
+    canvas_->SetHandle(dc);
+    canvas_->Font()->Assign(*Font());
+    canvas_->Brush()->SetColor(Color());
+    OnDrawPanel(this, panel, rect);
+    canvas_->SetHandle(nullptr);
+}
+
 void TCustomStatusBar::WndProc(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+        const auto index = static_cast<int>(item.itemID);
+        if (index >= 0 && index < panels_->Count()) DrawPanel(item.hDC, panels_->Items(index), item.rcItem);
+        m.Result = 1;
+        return;
+    }
     if (m.Msg == CM_COLORCHANGED) UpdateColour();
     TWinControl::WndProc(m);
 }

@@ -4,6 +4,8 @@
 //
 // The class library lays the bar out (Align, alBottom by default); the
 // control does not move or size itself (CCS_NOPARENTALIGN | CCS_NORESIZE).
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "classlib/Alignment.h"
@@ -47,10 +49,20 @@ public:
     TStatusPanel* Items(int index) const { return static_cast<TStatusPanel*>(TCollection::Items(index)); }
 };
 
+class TCustomStatusBar;
+// Draws an owner-drawn panel (psOwnerDraw) on the bar's Canvas within rect.
+using TDrawPanelEvent = std::function<void(TCustomStatusBar* bar, TStatusPanel* panel, const RECT& rect)>;
+
 class TCustomStatusBar : public TWinControl {
     DECLARE_CLASS_INFO()
 public:
     explicit TCustomStatusBar(TComponent* owner);
+
+    // The DC of the panel being drawn, while OnDrawPanel runs.
+    TCanvas* Canvas() const { return canvas_.get(); }
+    TDrawPanelEvent OnDrawPanel;
+    // Runs OnDrawPanel for the panel on dc.
+    void DrawPanel(HDC dc, TStatusPanel* panel, const RECT& rect);
 
     TStatusPanels* Panels() const { return panels_.get(); }
     bool SimplePanel() const { return simplePanel_; }
@@ -72,6 +84,7 @@ private:
     void UpdateColour();
 
     std::unique_ptr<TStatusPanels> panels_;
+    std::unique_ptr<TCanvas> canvas_;
     bool simplePanel_ = false;
     std::wstring simpleText_;
     bool sizeGrip_ = true;

@@ -3,13 +3,20 @@
 #include <map>
 
 #include "skin/controls/SkinBitButton.h"
+#include "skin/controls/SkinBox.h"
+#include "skin/controls/SkinBoxH.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinGroupBox.h"
+#include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinRadioButton.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace {
@@ -27,8 +34,8 @@ template <class T> TSkinControl* MakeBitButton(const TPainterRequest& request, T
     return painter;
 }
 
-// Each painter class joins here with one line, e.g.
-//   case TPainterKind::Button: return Make<TSkinButton>(owner);
+// Each painter class joins here with one line; kinds without a line yet
+// leave their controls to the system.
 TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     switch (request.Kind) {
     case TPainterKind::Button: return Make<TSkinButton>(owner);
@@ -39,6 +46,13 @@ TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     case TPainterKind::RadioButton: return Make<TSkinRadioButton>(owner);
     case TPainterKind::ObjImage: return Make<TSkinObjImage>(owner);
     case TPainterKind::MediaPlayer: return Make<TSkinMP>(owner);
+    case TPainterKind::Box: return Make<TSkinBox>(owner);
+    case TPainterKind::BoxH: return Make<TSkinBoxH>(owner);
+    case TPainterKind::GroupBox: return Make<TSkinGroupBox>(owner);
+    case TPainterKind::Header: return Make<TSkinHeader>(owner);
+    case TPainterKind::StatusBar: return Make<TSkinStatusBar>(owner);
+    case TPainterKind::Progress: return Make<TSkinProgress>(owner);
+    case TPainterKind::TrackBar: return Make<TSkinTrackBar>(owner);
     default: (void)owner; return nullptr;
     }
 }

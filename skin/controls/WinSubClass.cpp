@@ -68,10 +68,7 @@ void TSkinControl::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourFl
     }
     hook_.Install(Control, [this](TMessage& message) { MessageProc(message); });
     JoinForm(form);
-    if (ColourFlag && SkinData) {
-        SavedColour = Control->Color();
-        Control->SetColor(SkinData->ButtonFaceColour);
-    }
+    TakeControlColour();
     Control->Invalidate();
     Attached = true;
     State = kStateAttached;
@@ -101,6 +98,12 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* skinData, TWinSkinForm* for
 void TSkinControl::JoinForm(TWinSkinForm* form) {
     if (form && std::find(form->SkinnedControls.begin(), form->SkinnedControls.end(), this) == form->SkinnedControls.end())
         form->SkinnedControls.push_back(this);
+}
+
+void TSkinControl::TakeControlColour() {
+    if (!ColourFlag || !Control || !SkinData) return;
+    SavedColour = Control->Color();
+    Control->SetColor(SkinData->ButtonFaceColour);
 }
 
 void TSkinControl::Detach() {
@@ -203,6 +206,19 @@ void TSkinControl::OwnerPaint(TMessage& message) {
 }
 
 void TSkinControl::Draw(HDC, const RECT&) {}
+
+bool TSkinControl::PaintsWholeWindow(TMessage& message) {
+    switch (message.Msg) {
+    case WM_PAINT:
+        OwnerPaint(message);
+        return true;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return true;
+    default:
+        return false;
+    }
+}
 
 void TSkinControl::SkinChanged() {
     if (ColourFlag && Control && SkinData) Control->SetColor(SkinData->ButtonFaceColour);

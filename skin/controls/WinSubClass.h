@@ -84,6 +84,12 @@ protected:
     void OwnerPaint(TMessage& message);
     // Joins the form's painter list (once).
     void JoinForm(TWinSkinForm* form);
+    // For painters whose Draw covers the whole window: WM_PAINT owner-painted,
+    // WM_ERASEBKGND answered 1. True when the message was one of them and
+    // is consumed.
+    bool PaintsWholeWindow(TMessage& message);
+    // With the colour flag: the control's colour saved, the skin's face colour given.
+    void TakeControlColour();
 
 private:
     TWindowProcHook hook_;  // the control's WindowProc, when attached to a control

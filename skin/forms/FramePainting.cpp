@@ -9,17 +9,6 @@
 
 namespace {
 
-// A bitmap selected into a memory DC for the scope.
-class MemoryDC {
-public:
-    MemoryDC(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), selected_(dc_.get(), bitmap) {}
-    HDC get() const { return dc_.get(); }
-
-private:
-    UniqueDC dc_;
-    SelectedObject selected_;
-};
-
 TColor TitleColour(const TSkinData& skin, bool active) {
     if (const TDataSkinTitle* title = skin.Title.get()) {
         const TColor own = active ? title->ActiveTextColour : title->InactiveTextColour;
