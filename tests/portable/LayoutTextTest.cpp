@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -12,22 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCount.h"
 #include "core/LayoutText.h"
-
-// Every allocation of this test program is counted, for the tests that
-// bound the work a parse does.
-namespace {
-std::atomic<std::size_t> allocatedBytes{0};
-std::size_t AllocatedBytes() { return allocatedBytes.load(); }
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocatedBytes += size;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 // Failures show values as layout text rather than raw bytes.
 void PrintTo(const LayoutValue& value, std::ostream* os) {
