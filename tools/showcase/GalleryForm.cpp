@@ -4,8 +4,12 @@
 
 #include <array>
 
+#include "classlib/BitBtn.h"
+#include "classlib/Canvas.h"
 #include "classlib/LayoutReader.h"
+#include "classlib/SpeedButton.h"
 #include "classlib/Timer.h"
+#include "skin/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 #include "tools/showcase/GalleryDialog.h"
 
@@ -51,6 +55,31 @@ INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// A 16 x 16 glyph on olive, the colour the buttons leave out: a filled
+// shape in the given colour (0 circle, 1 square, 2 triangle, 3 diamond).
+void DrawGlyph(TBitmap& glyph, COLORREF ink, int shape) {
+    glyph.SetPixelFormat(TPixelFormat::pf24bit);
+    glyph.SetSize(16, 16);
+    HDC dc = glyph.Canvas()->Handle();
+    const RECT all{0, 0, 16, 16};
+    UniqueBrush olive(CreateSolidBrush(RGB(128, 128, 0)));
+    FillRect(dc, &all, olive.get());
+    UniqueBrush fill(CreateSolidBrush(ink));
+    UniquePen edge(CreatePen(PS_SOLID, 1, ink));
+    const HGDIOBJ oldBrush = SelectObject(dc, fill.get());
+    const HGDIOBJ oldPen = SelectObject(dc, edge.get());
+    const POINT triangle[] = {{8, 2}, {14, 13}, {2, 13}};
+    const POINT diamond[] = {{8, 1}, {14, 8}, {8, 14}, {2, 8}};
+    switch (shape) {
+    case 0: Ellipse(dc, 2, 2, 14, 14); break;
+    case 1: Rectangle(dc, 3, 3, 13, 13); break;
+    case 2: Polygon(dc, triangle, 3); break;
+    default: Polygon(dc, diamond, 4); break;
+    }
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+}
+
 }  // namespace
 
 const TClassInfo& TGalleryForm::StaticClass() {
@@ -71,7 +100,22 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     (void)registered;
 }
 
-void TGalleryForm::FormCreate(TObject*) {}
+void TGalleryForm::FormCreate(TObject*) {
+    const struct {
+        const wchar_t* name;
+        COLORREF ink;
+        int shape;
+    } glyphs[] = {
+        {L"BitOk", RGB(0, 150, 0), 0},          {L"BitDisabled", RGB(200, 0, 0), 2},
+        {L"SpeedDown", RGB(0, 90, 200), 1},     {L"SpeedUp", RGB(0, 150, 0), 0},
+        {L"SpeedFlat", RGB(200, 0, 0), 2},      {L"SpeedDisabled", RGB(120, 0, 160), 3},
+    };
+    for (const auto& g : glyphs) {
+        TComponent* c = FindComponent(g.name);
+        if (auto* bit = As<TBitBtn>(c)) DrawGlyph(*bit->Glyph(), g.ink, g.shape);
+        if (auto* speed = As<TSpeedButton>(c)) DrawGlyph(*speed->Glyph(), g.ink, g.shape);
+    }
+}
 
 void TGalleryForm::FormShow(TObject*) { OpenPlainDialog(); }
 
@@ -97,9 +141,13 @@ void TGalleryForm::StartHandshake(const std::wstring& folder) {
     timer->SetOnTimer([this](TObject* sender) { HandshakeTick(sender); });
 }
 
-// WM_TIMER comes only when no paint is pending, so the first tick finds
-// every window drawn.
+// Ready once the form and the plain dialog are skinned and two more ticks
+// have let every control repaint with its painter.
 void TGalleryForm::HandshakeTick(TObject*) {
+    const bool skinned = SendMessageW(Handle(), SKM_ISSKINNED, 0, 0) == 1 &&
+                         (!plainDialog_ || SendMessageW(plainDialog_.get(), SKM_ISSKINNED, 0, 0) == 1);
+    settledTicks_ = skinned ? settledTicks_ + 1 : 0;
+    if (!ready_ && settledTicks_ < 3) return;
     if (!ready_) {
         HANDLE file = CreateFileW((handshakeFolder_ + L"\\gallery.ready").c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

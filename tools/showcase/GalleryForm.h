@@ -30,4 +30,5 @@ private:
     UniqueWindow plainDialog_;
     std::wstring handshakeFolder_;
     bool ready_ = false;
+    int settledTicks_ = 0;
 };
