@@ -1,12 +1,13 @@
 #pragma once
-// Radio groups: a group box holding one automatic radio button per line of
-// Items, laid out in Columns, the checked one being ItemIndex (-1: none).
-// The buttons are plain child windows of the group, made and laid out by it.
+// Radio groups: a group box holding one radio button per line of Items,
+// laid out in Columns, the checked one being ItemIndex (-1: none). The
+// buttons are the group's own radio button controls, so whatever handles
+// radio buttons (a skin, the keyboard) handles them too.
 #include <memory>
 #include <vector>
 
 #include "classlib/GroupBox.h"
-#include "classlib/Handles.h"
+#include "classlib/RadioButton.h"
 #include "classlib/Strings.h"
 
 class TCustomRadioGroup : public TCustomGroupBox {
@@ -21,21 +22,21 @@ public:
     void SetColumns(int v);
     // The button window of an item (nullptr before the group has a window).
     HWND Button(int index) const;
+    TRadioButton* ButtonControl(int index) const;
 
     void Loaded() override;
 
 protected:
-    void CreateHandleDone() override;
-    void DestroyWnd() override;
     void WndProc(TMessage& message) override;
 
 private:
     void RebuildButtons();
     void ArrangeButtons();
     void UpdateChecks();
+    void ButtonClicked(int index);
 
     std::unique_ptr<TStringList> items_;
-    std::vector<UniqueWindow> buttons_;
+    std::vector<TRadioButton*> buttons_;  // owned by the group as components
     int itemIndex_ = -1;
     int columns_ = 1;
 };

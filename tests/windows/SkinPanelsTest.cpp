@@ -439,6 +439,9 @@ TEST(SkinPanels, SkinningOffAndOnLeavesEveryControlAsItWas) {
             if (c == w.panel) continue;
             EXPECT_TRUE(SendMessageW(As<TWinControl>(c)->Handle(), SKM_ISSKINNED, 0, 0));
         }
+        // The radio group's items are radio buttons of their own.
+        for (int i = 0; i < w.radio->Items()->Count(); ++i)
+            EXPECT_TRUE(SendMessageW(w.radio->Button(i), SKM_ISSKINNED, 0, 0)) << "item " << i;
         EXPECT_EQ(w.panel->Color(), w.skin.ButtonFaceColour);
         w.Unskin();
         EXPECT_EQ(looks(), before);
