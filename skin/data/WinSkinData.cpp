@@ -12,6 +12,7 @@
 #include "skin/data/BitmapEffects.h"
 #include "skin/data/BitmapOps.h"
 #include "skin/data/ElementDrawing.h"
+#include "skin/data/FrameCounts.h"
 #include "skin/data/GradientFill.h"
 #include "skin/data/LZH.h"
 #include "skin/data/OptionalEntryPoints.h"
@@ -422,26 +423,18 @@ void TSkinData::ReadCaptionButtons(const std::vector<std::string>& sections) {
         button->Visibility = ini.ReadInteger(s, "Visibility", 0);
         button->Visibility1 = ini.ReadInteger(s, "Visibility1", button->Action == -1 ? -1 : 0);
         button->CombineOp = ini.ReadInteger(s, "CombineOp", -1);
-        button->Frame = ini.ReadInteger(s, "frame", 0);
+        const int frameKey = ini.ReadInteger(s, "frame", 0);
         button->NormalColour2 = button->MouseOverColour2 = button->PressedColour2 = ButtonTextColour;
         LoadSkinBitmap(button->Bitmap, ini.ReadString(s, "ButtonImage", ""));
-        if (button->Frame == 0) {
-            button->Frame = 6;
-            if (!button->Bitmap.Empty()) {
-                const double ratio =
-                    static_cast<double>(button->Bitmap.Width()) / static_cast<double>(button->Bitmap.Height());
-                button->Frame = ratio <= 3.8 ? 3 : 6;
-                if (button->Action < 0) button->Frame = 6;
-            }
-            // The system-menu button draws the window's icon instead.
-            if (button->Action == 3 || button->Action == 11) button->Bitmap.Clear();
-        }
+        button->Frame = CaptionButtonFrames(frameKey, button->Action, button->Bitmap.Width(), button->Bitmap.Height());
+        // The system-menu button draws the window's icon instead.
+        if (frameKey == 0 && (button->Action == 3 || button->Action == 11)) button->Bitmap.Clear();
         CaptionButtons.push_back(std::move(button));
     }
 
     TBitmap mdiImage;
     LoadSkinBitmap(mdiImage, ini.ReadString("MDICONTROLS", "Image", ""));
-    const int cell = mdiImage.Width() / 12;
+    const int cell = mdiImage.Width() / kMdiControlCells;
     for (int k = 0; k < 3; ++k) {
         auto button = std::make_unique<TDataSkinSysButton>("MDICONTROLS" + std::to_string(k));
         button->Action = 7 + k;
@@ -597,42 +590,36 @@ std::unique_ptr<TDataSkinObject> TSkinData::ResourceTrack(const wchar_t* resourc
 }
 
 void TSkinData::FixFrameCounts() {
-    const auto fix = [](const auto& slot, int frames) {
-        if (slot) slot->Frame = frames;
+    const auto fix = [](const auto& slot) {
+        if (slot) slot->Frame = FixedFrameCount(slot->Name);
     };
-    fix(Title, 2);
-    fix(Buttons, 5);
-    fix(Tabs, 5);
-    fix(UpDownHorz, 8);
-    fix(UpDownVert, 8);
-    fix(SunkEdge, 4);
-    fix(ExtraImages, 5);
-    fix(ComboButton, 4);
-    fix(GroupBoxEdge, 2);
-    fix(ToolBars, 5);
-    if (Progress) Progress->Frame = Progress->Style != 0 ? 1 : 2;
-    fix(GroupBox, 1);
-    fix(StatusBarEdges, 3);
-    fix(TabPane, 1);
-    if (Headerbar && Headerbar->Frame == 0) Headerbar->Frame = 5;
-    fix(MenuBar, 2);
-    fix(MenuItem, 5);
-    fix(MenuBackground, 1);
-    fix(ScrollbarArrows, 23);
-    fix(HorzScroll, 4);
-    fix(VertScroll, 4);
-    fix(HorzScrollThumb, ini_->ReadInteger("HorzScrollThumb", "FrameCount", 3));
-    fix(VertScrollThumb, ini_->ReadInteger("VertScrollThumb", "FrameCount", 3));
-    fix(TrackThumbHorz, 5);
-    fix(TrackThumbVert, 5);
-
-    // Check and radio strips hold 13-pixel cells (16 from 16 pixels high).
-    const auto cells = [](const TBitmap& strip) {
-        const int cell = strip.Height() < 16 ? 13 : 16;
-        return std::max(strip.Width() / cell, 4);
-    };
-    if (Buttons->RadioFrames == 0) Buttons->RadioFrames = cells(Buttons->RadioBitmap);
-    if (Buttons->CheckFrames == 0) Buttons->CheckFrames = cells(Buttons->CheckBitmap);
+    fix(Buttons);
+    fix(Tabs);
+    fix(UpDownHorz);
+    fix(UpDownVert);
+    fix(SunkEdge);
+    fix(ExtraImages);
+    fix(ComboButton);
+    fix(GroupBoxEdge);
+    fix(ToolBars);
+    fix(GroupBox);
+    fix(StatusBarEdges);
+    fix(TabPane);
+    fix(MenuItem);
+    fix(MenuBackground);
+    fix(ScrollbarArrows);
+    fix(HorzScroll);
+    fix(VertScroll);
+    fix(TrackThumbHorz);
+    fix(TrackThumbVert);
+    if (Title) Title->Frame = kTitleFrames;
+    if (MenuBar) MenuBar->Frame = kMenuBarFrames;
+    if (Progress) Progress->Frame = ProgressFrames(Progress->Style);
+    if (Headerbar) Headerbar->Frame = HeaderFrames(Headerbar->Frame);
+    if (HorzScrollThumb) HorzScrollThumb->Frame = ScrollThumbFrames(*ini_, "HorzScrollThumb");
+    if (VertScrollThumb) VertScrollThumb->Frame = ScrollThumbFrames(*ini_, "VertScrollThumb");
+    Buttons->RadioFrames = StripFrames(Buttons->RadioFrames, Buttons->RadioBitmap.Width(), Buttons->RadioBitmap.Height());
+    Buttons->CheckFrames = StripFrames(Buttons->CheckFrames, Buttons->CheckBitmap.Width(), Buttons->CheckBitmap.Height());
 }
 
 // The combo box's drop-down part and its edit part drawn from the sunken

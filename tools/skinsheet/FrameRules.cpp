@@ -1,25 +1,17 @@
 #include "tools/skinsheet/FrameRules.h"
 
 #include <algorithm>
-#include <map>
 
 #include "core/AsciiCase.h"
+#include "skin/data/FrameCounts.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 
 namespace {
 
-// A count from a key; 0 or absent gives the fallback.
-int CountKey(const TQuickIni& ini, const std::string& section, const char* key, int fallback) {
-    const int n = ini.ReadInteger(section, key, 0);
-    return n > 0 ? n : fallback;
-}
-
-// Check and radio strips without a count: cells of 13 pixels (16 for tall pictures), at least 4.
-int CellCount(int width, int height) {
-    const int cell = height < 16 ? 13 : 16;
-    return std::max(4, width / cell);
-}
+// A count from a Frame-like key as the engine reads it; a picture is always
+// cut into one frame at least, as the painters draw it.
+int AtLeastOne(int frames) { return std::max(frames, 1); }
 
 bool IsCaptionButtonSection(const std::string& upper) {
     return upper.starts_with("BUTTON") && upper != "BUTTON" && upper != "BUTTONS" && upper != "BUTTON.RADIO" &&
@@ -31,43 +23,36 @@ bool IsCaptionButtonSection(const std::string& upper) {
 TFrameLayout FrameLayoutFor(const TQuickIni& ini, const std::string& section, const std::string& key, int width,
                             int height) {
     const std::string s = AsciiUpper(section), k = AsciiUpper(key);
+    const auto frameKey = [&](int fallback) { return ini.ReadInteger(section, "Frame", fallback); };
     if (s == "PERSONALITY") {
         for (const char* side : {"LEFT", "RIGHT"})
-            if (k == side) return {CountKey(ini, section, (key + "Frame").c_str(), 1), false};
+            if (k == side) return {AtLeastOne(ini.ReadInteger(section, key + "Frame", 1)), false};
         for (const char* side : {"TOP", "BOTTOM"})
-            if (k == side) return {CountKey(ini, section, (key + "Frame").c_str(), 1), true};
-        if (k == "MENUBAR") return {2, true};
+            if (k == side) return {AtLeastOne(ini.ReadInteger(section, key + "Frame", 1)), true};
+        if (k == "MENUBAR") return {kMenuBarFrames, true};
+        if (k == "TEXTBACK") return {kTitleFrames, false};
         return {1, false};
     }
     if (s == "BUTTONS") {
-        if (k == "CHECKBUTTON") return {CountKey(ini, section, "CheckButtonFrame", CellCount(width, height)), false};
-        if (k == "RADIOBUTTON") return {CountKey(ini, section, "RadioButtonFrame", CellCount(width, height)), false};
-        return {5, false};
+        if (k == "CHECKBUTTON")
+            return {AtLeastOne(StripFrames(ini.ReadInteger(section, "CheckButtonFrame", 0), width, height)), false};
+        if (k == "RADIOBUTTON")
+            return {AtLeastOne(StripFrames(ini.ReadInteger(section, "RadioButtonFrame", 0), width, height)), false};
+        return {FixedFrameCount(s), false};
     }
-    if (IsCaptionButtonSection(s)) {
-        if (const int given = ini.ReadInteger(section, "frame", 0); given != 0) return {given, false};
-        if (ini.ReadInteger(section, "Action", 0) < 0 || height == 0) return {6, false};
-        return {static_cast<double>(width) / height <= 3.8 ? 3 : 6, false};
-    }
-    if (s == "MDICONTROLS") return {12, false};
-    if (s == "PROGRESS") return {ini.ReadInteger(section, "Style", 0) != 0 ? 1 : 2, false};
-    if (s == "PROGRESS.CHUNK") return {CountKey(ini, section, "Frame", 1), false};
-    if (s == "HEADERBAR") return {CountKey(ini, section, "Frame", 5), false};
-    if (s == "HORZSCROLLTHUMB" || s == "VERTSCROLLTHUMB") return {CountKey(ini, section, "FrameCount", 3), false};
-    if (s == "TRACK" || s == "TRACKVERT") return {CountKey(ini, section, "Frame", 1), false};
-    if (s == "TABS") return {k == "BORDER" ? 1 : 5, false};
-    if (s == "UPDOWN.HORZ" || s == "UPDOWN.VERT") return {8, false};
-    static const std::map<std::string, int> fixed = {
-        {"SUNKEDGE", 4},       {"EXTRAIMAGES", 5},     {"COMBOBUTTON", 4},        {"GROUPBOXEDGE", 2},
-        {"TOOLBARS", 5},       {"GROUPBOX", 1},        {"STATUSBAREDGES", 3},     {"TAB.PANE", 1},
-        {"MENUITEM", 5},       {"MENUBACKGROUND", 1},  {"SCROLLBAR", 23},         {"HORZSCROLL", 4},
-        {"VERTSCROLL", 4},     {"TRACKBAR.THUMBHORZ", 5}, {"TRACKBAR.THUMBVERT", 5},
-        // Read by no painter; shown as their pictures are drawn.
-        {"TRACKBAR.THUMBDOWN", 5},
-    };
-    if (const auto it = fixed.find(s); it != fixed.end()) return {it->second, false};
-    if (s == "MINCAPTION") return {CountKey(ini, section, "Frame", 1), true};
-    return {CountKey(ini, section, "Frame", 1), false};
+    if (IsCaptionButtonSection(s))
+        return {AtLeastOne(CaptionButtonFrames(ini.ReadInteger(section, "frame", 0), ini.ReadInteger(section, "Action", 0),
+                                               width, height)),
+                false};
+    if (s == "MDICONTROLS") return {kMdiControlCells, false};
+    if (s == "PROGRESS") return {ProgressFrames(ini.ReadInteger(section, "Style", 0)), false};
+    if (s == "HEADERBAR") return {AtLeastOne(HeaderFrames(frameKey(0))), false};
+    if (s == "HORZSCROLLTHUMB" || s == "VERTSCROLLTHUMB") return {AtLeastOne(ScrollThumbFrames(ini, section)), false};
+    if (s == "TABS" && k == "BORDER") return {1, false};
+    if (const int fixed = FixedFrameCount(s)) return {fixed, false};
+    // Read by no painter; shown as their pictures are drawn.
+    if (s == "TRACKBAR.THUMBDOWN") return {5, false};
+    return {AtLeastOne(frameKey(0)), s == "MINCAPTION"};
 }
 
 std::vector<TSheetElement> SheetElements(const TQuickIni& ini, const std::vector<std::string>& fileNames) {

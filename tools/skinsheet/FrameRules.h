@@ -1,7 +1,7 @@
 #pragma once
-// How the engine cuts each bitmap of a skin into frames: the counts come from
-// the definition's keys where it reads them and from the fixed counts of the
-// skin data's slots otherwise, so the sheet shows frames exactly as painted.
+// Which frame rule of the engine (skin/data/FrameCounts.h) each bitmap of a
+// skin falls under, by the section and key that name it, so the sheet shows
+// frames exactly as they are painted.
 #include <string>
 #include <vector>
 
