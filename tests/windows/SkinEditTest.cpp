@@ -77,11 +77,18 @@ POINT ButtonCentre(HWND combo) {
     return ScreenPoint(combo, (info.rcButton.left + info.rcButton.right) / 2, (info.rcButton.top + info.rcButton.bottom) / 2);
 }
 
-// A form with one control of each kind, skinned through the manager as the
-// program's forms are (skin = false: left plain, for comparison).
+// The shipped skin with no manager watching: forms are skinned, or left
+// plain for comparison, only when a test says so.
+struct QuietSkin : SkinHost {
+    QuietSkin() { TSkinManage::FreeInstance(); }
+};
+
+// A form with one control of each kind; Skin() runs control discovery on it
+// as a skinned form does, Unskin() ends the skinning of its controls.
 struct EditForm {
     SkinHost& host;
     std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    std::unique_ptr<TWinSkinForm> skinned;
     TEdit* edit;
     TMemo* memo;
     TComboBox* combo;
@@ -111,18 +118,28 @@ struct EditForm {
         picker = Add<TDateTimePicker>(200, 100, 150, 24);
         form->Show();
         SetForegroundWindow(form->Handle());
-        if (skin) {
-            TSkinManage::Instance()->SkinWindow(form->Handle());
-            PumpUntil([&] { return PainterOf<TSkinEdit>(edit) != nullptr; });
-            // A memo with scroll bars is the scroll-bar painters' part; this
-            // one has none, so the edit border is all it gets.
-            if (!PainterOf<TSkinControl>(memo)) {
-                auto* painter = TComponent::Create<TSkinEdit>(memo);
-                painter->Attach(SkinHost::Form(form->Handle()), host.Skin, false, nullptr);
-            }
-        }
+        if (skin) Skin();
         MoveMouse({5, 5});
         PumpFor(250);
+    }
+    ~EditForm() {
+        if (skinned) Unskin();
+    }
+    void Skin() {
+        skinned = std::make_unique<TWinSkinForm>(form->Handle(), form.get(), *host.Skin);
+        skinned->FrameSkinned = true;
+        skinned->SkinControls();
+        // A memo with scroll bars is the scroll-bar painters' part; this
+        // one has none, so the edit border is all it gets.
+        if (!PainterOf<TSkinControl>(memo))
+            TComponent::Create<TSkinEdit>(memo)->Attach(skinned.get(), host.Skin, false, nullptr);
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpFor(100);
+    }
+    void Unskin() {
+        skinned->DetachControlsOnly();
+        skinned.reset();
+        PumpFor(100);
     }
     std::vector<HWND> Windows() const {
         return {edit->Handle(), memo->Handle(), combo->Handle(), spinEdit->Handle(), upDown->Handle(), picker->Handle()};
@@ -166,7 +183,7 @@ UniqueBitmap ExpectedUpDown(TSkinData& skin, HWND upDown, int upperIndex, int lo
 }  // namespace
 
 TEST(SkinEdit, BordersComboButtonsAndUpDownArrowsAreTheSkinsFrames) {
-    SkinHost host;
+    QuietSkin host;
     EditForm f(host, 200, true);
     TSkinData& skin = *host.Skin;
     ASSERT_NE(PainterOf<TSkinComBox>(f.combo), nullptr);
@@ -237,7 +254,7 @@ TEST(SkinEdit, BordersComboButtonsAndUpDownArrowsAreTheSkinsFrames) {
 }
 
 TEST(SkinEdit, ComboDropsDownAndClosesFromItsSkinnedButton) {
-    SkinHost host;
+    QuietSkin host;
     EditForm f(host, 200, true);
     HWND combo = f.combo->Handle();
     const POINT button = ButtonCentre(combo);
@@ -251,7 +268,7 @@ TEST(SkinEdit, ComboDropsDownAndClosesFromItsSkinnedButton) {
 }
 
 TEST(SkinEdit, UpDownClicksChangeItsBuddysValue) {
-    SkinHost host;
+    QuietSkin host;
     EditForm f(host, 200, true);
     HWND upDown = f.upDown->Handle();
     const SIZE size = WindowSize(upDown);
@@ -266,11 +283,12 @@ TEST(SkinEdit, UpDownClicksChangeItsBuddysValue) {
 }
 
 TEST(SkinEdit, TextTypedPastedOrDictatedIsWhatAnUnskinnedEditHolds) {
-    SkinHost host;
+    QuietSkin host;
     EditForm plain(host, 20, false);
     EditForm skinned(host, 460, true);
     ASSERT_NE(PainterOf<TSkinEdit>(skinned.edit), nullptr);
     ASSERT_NE(PainterOf<TSkinEdit>(skinned.memo), nullptr);
+    ASSERT_EQ(PainterOf<TSkinControl>(plain.edit), nullptr);
     // The clipboard holds a line to paste.
     const std::wstring pasted = L"粘贴 paste";
     plain.spinEdit->SetTextProp(pasted);
@@ -306,7 +324,7 @@ TEST(SkinEdit, TextTypedPastedOrDictatedIsWhatAnUnskinnedEditHolds) {
 }
 
 TEST(SkinEdit, SkinningOffAndOnLeavesEveryControlAsItWas) {
-    SkinHost host;
+    QuietSkin host;
     EditForm f(host, 200, false);
     struct Look {
         LONG_PTR style, exStyle;
@@ -330,19 +348,14 @@ TEST(SkinEdit, SkinningOffAndOnLeavesEveryControlAsItWas) {
     };
     const std::vector<Look> before = looks();
     for (int round = 0; round < 2; ++round) {
-        auto skinned = std::make_unique<TWinSkinForm>(f.form->Handle(), f.form.get(), *host.Skin);
-        skinned->FrameSkinned = true;
-        skinned->SkinControls();
-        PumpFor(150);
+        f.Skin();
         ASSERT_NE(PainterOf<TSkinDateTime>(f.picker), nullptr);
         for (HWND wnd : {f.edit->Handle(), f.combo->Handle(), f.upDown->Handle(), f.picker->Handle()})
             EXPECT_TRUE(SendMessageW(wnd, SKM_ISSKINNED, 0, 0));
         TArrowButton* arrow = PainterOf<TSkinDateTime>(f.picker)->ArrowButton;
         ASSERT_NE(arrow, nullptr);
         EXPECT_EQ(GetParent(arrow->Handle()), f.picker->Handle());
-        skinned->DetachControlsOnly();
-        skinned.reset();
-        PumpFor(150);
+        f.Unskin();
         EXPECT_EQ(looks(), before);
     }
 }
