@@ -4,6 +4,7 @@
 // typed lands exactly as in unskinned controls.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -358,4 +359,41 @@ TEST(SkinEdit, SkinningOffAndOnLeavesEveryControlAsItWas) {
         f.Unskin();
         EXPECT_EQ(looks(), before);
     }
+}
+
+TEST(SkinEdit, AnUpDownInsideASkinnedEditGetsAPainterThatKeepsOffTheBorder) {
+    QuietSkin host;
+    EditForm f(host, 200, false);
+    HWND edit = f.edit->Handle();
+    RECT client{};
+    GetClientRect(edit, &client);
+    // Flush with the edit's client area: the two-pixel sunken edge is all
+    // that lies between it and the window's edge.
+    HWND inner = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, client.right - 16, 0, 16, client.bottom,
+                                 edit, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(inner, nullptr);
+    f.Skin();
+    f.edit->Invalidate();
+    PumpFor(200);
+    TSkinUpDown* buddy = PainterOf<TSkinEdit>(f.edit)->Buddy;
+    ASSERT_NE(buddy, nullptr);
+    EXPECT_TRUE(buddy->BuddyFlag);
+    EXPECT_EQ(buddy->Window, inner);
+    EXPECT_TRUE(SendMessageW(inner, SKM_ISSKINNED, 0, 0));
+    // The edit's border (shadow, white, white) runs on where the up-down sits.
+    const SIZE size = WindowSize(edit);
+    WindowDC dc(edit, true);
+    int wrong = 0;
+    for (int y = 3; y < size.cy - 3; ++y) {
+        wrong += GetPixel(dc.get(), size.cx - 1, y) != static_cast<COLORREF>(ColorToRGB(host.Skin->ButtonShadowColour));
+        wrong += GetPixel(dc.get(), size.cx - 2, y) != RGB(255, 255, 255);
+        wrong += GetPixel(dc.get(), size.cx - 3, y) != RGB(255, 255, 255);
+    }
+    for (int x = size.cx - 18; x < size.cx - 3; ++x) {
+        wrong += GetPixel(dc.get(), x, 2) != RGB(255, 255, 255);
+        wrong += GetPixel(dc.get(), x, size.cy - 3) != RGB(255, 255, 255);
+    }
+    EXPECT_EQ(wrong, 0);
+    f.Unskin();
+    DestroyWindow(inner);
 }
