@@ -21,10 +21,10 @@ void TSkinDateTime::Attach(TWinSkinForm* form, TSkinData* skinData, bool colourF
     ArrowButton = TComponent::Create<TArrowButton>(this, picker, skinData);
     ArrowButton->SetParent(picker);
     ArrowButton->Place();
-    const LONG_PTR style = GetWindowLongPtrW(Window, GWL_STYLE);
+    const LONG_PTR style = ::GetWindowLongPtrW(Window, GWL_STYLE);
     // The picker must not paint its own button over ours.
     addedClipChildren_ = !(style & WS_CLIPCHILDREN);
-    SetWindowLongPtrW(Window, GWL_STYLE, style | WS_CLIPCHILDREN);
+    ::SetWindowLongPtrW(Window, GWL_STYLE, style | WS_CLIPCHILDREN);
 }
 
 void TSkinDateTime::DropArrowButton() {
@@ -33,7 +33,7 @@ void TSkinDateTime::DropArrowButton() {
     ArrowButton->Free();
     ArrowButton = nullptr;
     if (addedClipChildren_ && IsWindow(Window))
-        SetWindowLongPtrW(Window, GWL_STYLE, GetWindowLongPtrW(Window, GWL_STYLE) & ~WS_CLIPCHILDREN);
+        ::SetWindowLongPtrW(Window, GWL_STYLE, ::GetWindowLongPtrW(Window, GWL_STYLE) & ~WS_CLIPCHILDREN);
     addedClipChildren_ = false;
     if (IsWindow(Window)) InvalidateRect(Window, nullptr, TRUE);
 }
