@@ -42,9 +42,10 @@ void TCustomUpDown::CreateParams(TCreateParams& p) {
 void TCustomUpDown::CreateHandleDone() {
     TWinControl::CreateHandleDone();
     HWND wnd = WindowHandle();
+    // The buddy first: setting the position writes it into the buddy.
+    if (associate_) SendMessageW(wnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
     SendMessageW(wnd, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
     SendMessageW(wnd, UDM_SETPOS32, 0, position_);
-    if (associate_) SendMessageW(wnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
 }
 
 void TCustomUpDown::DestroyWnd() {
@@ -98,7 +99,9 @@ void TCustomUpDown::SetAssociate(TWinControl* v) {
     if (associate_) associate_->RemoveFreeNotification(this);
     associate_ = v;
     if (associate_) associate_->FreeNotification(this);
-    if (HandleAllocated()) SendMessageW(WindowHandle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(v ? v->Handle() : nullptr), 0);
+    if (!HandleAllocated()) return;
+    SendMessageW(WindowHandle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(v ? v->Handle() : nullptr), 0);
+    SendMessageW(WindowHandle(), UDM_SETPOS32, 0, Position());
 }
 
 void TCustomUpDown::SetOrientation(TUDOrientation v) {
