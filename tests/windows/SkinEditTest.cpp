@@ -15,6 +15,8 @@
 #include "classlib/DateTimePicker.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
+#include "classlib/LayoutReader.h"
+#include "classlib/StandardClasses.h"
 #include "classlib/UpDown.h"
 #include "dictation/SendTextToFocusedWindow.h"
 #include "skin/SkinMessages.h"
@@ -396,4 +398,70 @@ TEST(SkinEdit, AnUpDownInsideASkinnedEditGetsAPainterThatKeepsOffTheBorder) {
     EXPECT_EQ(wrong, 0);
     f.Unskin();
     DestroyWindow(inner);
+}
+
+TEST(SkinEdit, ALayoutsComboUpDownAndPickerPropertiesReachTheirWindows) {
+    RegisterStandardClasses();
+    auto form = std::make_unique<TForm>(nullptr);
+    ReadLayoutText(*form, R"(object Holder: TForm
+  ClientHeight = 200
+  ClientWidth = 300
+  object Choice: TComboBox
+    Left = 10
+    Top = 10
+    Style = csDropDownList
+    Items.Strings = (
+      'One'
+      'Two'
+      'Three')
+    ItemIndex = 1
+  end
+  object Count: TEdit
+    Left = 10
+    Top = 50
+    Width = 60
+  end
+  object Spin: TUpDown
+    Left = 70
+    Top = 50
+    Associate = Count
+    Min = 5
+    Max = 20
+    Position = 12
+    Orientation = udHorizontal
+  end
+  object When: TDateTimePicker
+    Left = 10
+    Top = 90
+    Date = 45000.000000
+    Time = 0.500000
+    DateFormat = dfLong
+  end
+end
+)");
+    form->Show();
+    PumpFor(50);
+    HWND combo = As<TComboBox>(form->FindComponent(L"Choice"))->Handle();
+    EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    HWND spin = As<TUpDown>(form->FindComponent(L"Spin"))->Handle();
+    HWND count = As<TEdit>(form->FindComponent(L"Count"))->Handle();
+    int low = 0, high = 0;
+    SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, 5);
+    EXPECT_EQ(high, 20);
+    EXPECT_EQ(SendMessageW(spin, UDM_GETPOS32, 0, 0), 12);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), count);
+    EXPECT_EQ(TextOf(count), L"12");
+    EXPECT_TRUE(GetWindowLongPtrW(spin, GWL_STYLE) & UDS_HORZ);
+    HWND when = As<TDateTimePicker>(form->FindComponent(L"When"))->Handle();
+    EXPECT_TRUE(GetWindowLongPtrW(when, GWL_STYLE) & DTS_LONGDATEFORMAT);
+    SYSTEMTIME time{};
+    ASSERT_EQ(SendMessageW(when, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)), GDT_VALID);
+    EXPECT_EQ(time.wYear, 2023);
+    EXPECT_EQ(time.wMonth, 3);
+    EXPECT_EQ(time.wDay, 15);
+    EXPECT_EQ(time.wHour, 12);  // the fraction of a day the layout gives
+    EXPECT_EQ(time.wMinute, 0);
 }
