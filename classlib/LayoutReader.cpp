@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cwchar>
 #include <map>
 
 #include "classlib/Collection.h"
@@ -102,6 +103,14 @@ private:
             Fail(line, "property '" + name + "' needs a component name or a collection");
         }
         if (!info->Set) Fail(line, "property '" + name + "' is read-only");
+        // A text property given a number with a fraction (a time of day)
+        // keeps the fraction, which the integer conversion would round away.
+        if (const auto* d = value.Get<double>(); d && info->Kind == TPropKind::Text) {
+            wchar_t digits[40] = {};
+            std::swprintf(digits, 40, L"%.17g", *d);
+            info->Set(target, TValue(std::wstring(digits)));
+            return;
+        }
         info->Set(target, ToValue(value, line));
     }
 

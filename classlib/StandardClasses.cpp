@@ -4,6 +4,8 @@
 #include "classlib/BitBtn.h"
 #include "classlib/Button.h"
 #include "classlib/CheckBox.h"
+#include "classlib/ComboBox.h"
+#include "classlib/DateTimePicker.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
 #include "classlib/GroupBox.h"
@@ -20,6 +22,7 @@
 #include "classlib/StatusBar.h"
 #include "classlib/Timer.h"
 #include "classlib/TrackBar.h"
+#include "classlib/UpDown.h"
 
 void RegisterStandardClasses() {
     static const bool done = [] {
@@ -45,6 +48,9 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TRadioGroup>();
         RegisterComponentClass<THeaderControl>();
         RegisterComponentClass<TTrackBar>();
+        RegisterComponentClass<TComboBox>();
+        RegisterComponentClass<TUpDown>();
+        RegisterComponentClass<TDateTimePicker>();
         return true;
     }();
     (void)done;

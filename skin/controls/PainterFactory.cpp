@@ -7,6 +7,9 @@
 #include "skin/controls/SkinBoxH.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComBox.h"
+#include "skin/controls/SkinDateTime.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinMP.h"
@@ -17,6 +20,7 @@
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinTrackBar.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace {
@@ -53,6 +57,10 @@ TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     case TPainterKind::StatusBar: return Make<TSkinStatusBar>(owner);
     case TPainterKind::Progress: return Make<TSkinProgress>(owner);
     case TPainterKind::TrackBar: return Make<TSkinTrackBar>(owner);
+    case TPainterKind::Edit: return Make<TSkinEdit>(owner);
+    case TPainterKind::ComBox: return Make<TSkinComBox>(owner);
+    case TPainterKind::UpDown: return Make<TSkinUpDown>(owner);
+    case TPainterKind::DateTime: return Make<TSkinDateTime>(owner);
     default: (void)owner; return nullptr;
     }
 }
