@@ -12,12 +12,15 @@
 #include "classlib/Label.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
+#include "classlib/PageControl.h"
 #include "classlib/Panel.h"
 #include "classlib/ProgressBar.h"
 #include "classlib/RadioButton.h"
 #include "classlib/RadioGroup.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/StatusBar.h"
+#include "classlib/TabControl.h"
+#include "classlib/TabSet.h"
 #include "classlib/Timer.h"
 #include "classlib/TrackBar.h"
 
@@ -45,6 +48,10 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TRadioGroup>();
         RegisterComponentClass<THeaderControl>();
         RegisterComponentClass<TTrackBar>();
+        RegisterComponentClass<TTabControl>();
+        RegisterComponentClass<TPageControl>();
+        RegisterComponentClass<TTabSheet>();
+        RegisterComponentClass<TTabSet>();
         return true;
     }();
     (void)done;
