@@ -83,7 +83,11 @@ void TPageControl::Loaded() {
 
 void TPageControl::AlignControls(RECT& rect) {
     rect = DisplayRect();
-    for (TTabSheet* page : pages_) page->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    // A page moved asks its parent to align again: only pages out of place move.
+    for (TTabSheet* page : pages_)
+        if (page->Left() != rect.left || page->Top() != rect.top || page->Width() != width || page->Height() != height)
+            page->SetBounds(rect.left, rect.top, width, height);
     TCustomTabControl::AlignControls(rect);
 }
 
