@@ -15,7 +15,8 @@ class TTabSet;
 class TScroller : public TCustomControl {
     DECLARE_CLASS_INFO()
 public:
-    static constexpr int kWidth = 2 * 16;
+    // Fits the room a tab set keeps for it.
+    static constexpr int kWidth = 20;
 
     TScroller(TComponent* owner, TTabSet& tabSet);
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
