@@ -170,8 +170,10 @@ struct TabsForm {
     std::vector<LPARAM> asked;
     LRESULT answer = 0;
 
-    explicit TabsForm(const std::function<void(TSkinData&)>& prepareSkin = {}) {
+    explicit TabsForm(const std::function<void(TSkinData&)>& prepareSkin = {}, bool skinned = true) {
         if (prepareSkin) prepareSkin(*host.Skin);
+        // An inactive manager leaves new windows alone.
+        TSkinManage::Instance()->Active = skinned;
         RegisterStandardClasses();
         ReadLayoutText(*form, kLayout);
         for (const wchar_t* name : {L"Top", L"Bottom", L"Left", L"Right"})
@@ -191,8 +193,8 @@ struct TabsForm {
         };
         form->Show();
         SetForegroundWindow(form->Handle());
-        TSkinManage::Instance()->SkinWindow(form->Handle());
-        PumpUntil([&] { return PainterOf<TSkinTab>(pages) && PainterOf<TSkinTab>(sides[3]); });
+        if (skinned) TSkinManage::Instance()->SkinWindow(form->Handle());
+        PumpUntil([&] { return !skinned || (PainterOf<TSkinTab>(pages) && PainterOf<TSkinTab>(sides[3])); });
         MoveMouse({2, 1000});
         PumpFor(200);
     }
@@ -394,17 +396,17 @@ Look LookOf(TWinControl* c) {
 }  // namespace
 
 TEST(SkinTab, SkinningOffAndOnLeavesEveryControlAsItWas) {
-    TabsForm w;
-    SkinHost::Form(w.form->Handle())->Detach();
-    PumpFor(100);
+    TabsForm w({}, false);
     std::vector<TWinControl*> controls(w.sides.begin(), w.sides.end());
+    controls.push_back(w.tabSet);
     controls.push_back(w.pages);
     controls.push_back(w.sheets[0]);
     std::vector<Look> before;
     for (TWinControl* c : controls) before.push_back(LookOf(c));
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        TSkinManage::Instance()->RemoveForm(w.form->Handle());
+        if (round > 0) TSkinManage::Instance()->RemoveForm(w.form->Handle());
+        TSkinManage::Instance()->Active = true;
         TSkinManage::Instance()->SkinWindow(w.form->Handle());
         ASSERT_TRUE(PumpUntil([&] { return PainterOf<TSkinTab>(w.pages) && PainterOf<TSkinTabSheet>(w.sheets[0]); }));
         PumpFor(100);
