@@ -140,6 +140,19 @@ constexpr const char* kLayout = R"(object TabsForm: TForm
       Caption = 'Gamma'
     end
   end
+  object Buttons: TPageControl
+    Left = 430
+    Top = 400
+    Width = 300
+    Height = 120
+    Style = tsButtons
+    object Red: TTabSheet
+      Caption = 'Red'
+    end
+    object Green: TTabSheet
+      Caption = 'Green'
+    end
+  end
   object Sheets: TTabSet
     Left = 430
     Top = 330
@@ -167,6 +180,7 @@ struct TabsForm {
     TPageControl* pages;
     std::vector<TTabSheet*> sheets;
     TTabSet* tabSet;
+    TPageControl* buttons;
     std::vector<LPARAM> asked;
     LRESULT answer = 0;
 
@@ -182,6 +196,7 @@ struct TabsForm {
         for (const wchar_t* name : {L"Alpha", L"Beta", L"Gamma"})
             sheets.push_back(As<TTabSheet>(form->FindComponent(name)));
         tabSet = As<TTabSet>(form->FindComponent(L"Sheets"));
+        buttons = As<TPageControl>(form->FindComponent(L"Buttons"));
         const TWndMethod plain = form->WindowProc;
         form->WindowProc = [this, plain](TMessage& m) {
             if (m.Msg == SKM_CANCLOSETAB) {
@@ -271,6 +286,15 @@ TEST(SkinTab, FacesAndPaneAreTheSkinsFramesOnEverySide) {
             EXPECT_TRUE(Shows(wnd, oriented, 1, 1, paneMargins.left, paneMargins.top, false,
                               [&](int x, int y) { return POINT{area.left + x, area.top + y}; }))
                 << "pane";
+        }
+        // Button-style tabs are the skin's button faces, one pixel down.
+        TDataSkinButton& faces = *w.host.Skin->Buttons;
+        HWND wnd = w.buttons->Handle();
+        for (int item = 0; item < 2; ++item) {
+            const RECT r = ItemRect(wnd, item);
+            EXPECT_TRUE(Shows(wnd, faces.Bitmap, faces.Frame, item == 0 ? 2 : 1, faces.Margins.left,
+                              faces.Margins.top, false, [&](int x, int y) { return POINT{r.left + x, r.top + 1 + y}; }))
+                << "button " << item;
         }
     }
 }
