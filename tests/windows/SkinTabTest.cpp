@@ -443,3 +443,62 @@ TEST(SkinTab, SkinningOffAndOnLeavesEveryControlAsItWas) {
         for (std::size_t i = 0; i < controls.size(); ++i) EXPECT_TRUE(LookOf(controls[i]) == before[i]) << i;
     }
 }
+
+namespace {
+
+// A page control of another family, known to discovery through the skin's
+// third-party list, that draws its tabs from two published pictures.
+class TAdvPageControl : public TCustomControl {
+    DECLARE_CLASS_INFO()
+public:
+    using TCustomControl::TCustomControl;
+    TBitmap* TabBackGround() const { return normal_.get(); }
+    TBitmap* TabBackGroundActive() const { return active_.get(); }
+
+private:
+    std::unique_ptr<TBitmap> normal_ = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> active_ = std::make_unique<TBitmap>();
+};
+
+const TClassInfo& TAdvPageControl::StaticClass() {
+    static const TClassInfo info(L"TAdvPageControl", &TCustomControl::StaticClass(),
+                                 {props::Object(L"TabBackGround", &TAdvPageControl::TabBackGround),
+                                  props::Object(L"TabBackGroundActive", &TAdvPageControl::TabBackGroundActive)});
+    return info;
+}
+
+}  // namespace
+
+TEST(SkinTab, ExternalPageControlGetsTheTabFacesAsPicturesWhileSkinned) {
+    SkinHost host;
+    host.Skin->Skin3rd()->Add(L"TAdvPageControl=advpagecontrol");
+    TDataSkinBorder& tabs = *host.Skin->Tabs;
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(20, 20, 300, 200);
+    auto* pages = TComponent::Create<TAdvPageControl>(form.get());
+    pages->SetParent(form.get());
+    pages->SetBounds(10, 10, 200, 100);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return !pages->TabBackGround()->Empty(); }));
+    int frame = 1;
+    for (TBitmap* picture : {pages->TabBackGround(), pages->TabBackGroundActive()}) {
+        SCOPED_TRACE(frame);
+        ASSERT_EQ(picture->Width(), 100);
+        ASSERT_EQ(picture->Height(), 21);
+        // The frame's corners, unscaled, at the picture's corners.
+        const int fw = tabs.Bitmap.Width() / tabs.Frame, fh = tabs.Bitmap.Height();
+        const int mw = tabs.Margins.left, mh = tabs.Margins.top;
+        int wrong = 0;
+        for (int y = 0; y < mh; ++y)
+            for (int x = 0; x < mw; ++x) {
+                wrong += picture->Canvas()->Pixel(x, y) != tabs.Bitmap.Canvas()->Pixel((frame - 1) * fw + x, y);
+                wrong += picture->Canvas()->Pixel(99 - x, 20 - y) !=
+                         tabs.Bitmap.Canvas()->Pixel(frame * fw - 1 - x, fh - 1 - y);
+            }
+        EXPECT_EQ(wrong, 0);
+        ++frame;
+    }
+    SkinHost::Form(form->Handle())->Detach();
+    EXPECT_TRUE(pages->TabBackGround()->Empty());
+    EXPECT_TRUE(pages->TabBackGroundActive()->Empty());
+}
