@@ -48,7 +48,8 @@ void TSkinAdvPage::BuildImages() {
     for (const wchar_t* name : {L"TabBackGround", L"TabBackGroundActive"}) {
         TBitmap* image = PublishedBitmap(Control, name);
         // The centre tiles exactly when the element is drawn transparent.
-        UniqueBitmap built = BuildElementBitmap(size, tabs.Bitmap, tabs.Margins, false, tabs.Trans == 1, tabs.Frame, frame++);
+        UniqueBitmap built =
+            BuildElementBitmap(size, tabs.Bitmap, tabs.Margins, false, tabs.Trans == 1, tabs.Frame, frame++);
         if (image && built) image->SetHandle(built.release());
     }
     if (Control) Control->Invalidate();

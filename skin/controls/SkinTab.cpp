@@ -96,7 +96,8 @@ bool TSkinTab::BeforeMessage(TMessage& message) {
     case WM_LBUTTONDOWN: {
         if (!CloseBoxes) return true;
         const POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
-        const auto hit = std::find_if(CloseRects.begin(), CloseRects.end(), [&](const RECT& r) { return PtInRect(&r, p); });
+        const auto hit =
+            std::find_if(CloseRects.begin(), CloseRects.end(), [&](const RECT& r) { return PtInRect(&r, p); });
         if (hit == CloseRects.end()) return true;
         AskToClose(static_cast<int>(hit - CloseRects.begin()));
         message.Result = 0;
@@ -155,7 +156,8 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& display) {
         const int focused = static_cast<int>(SendMessageW(Window, TCM_GETCURFOCUS, 0, 0));
         for (int i = 0; i < static_cast<int>(CloseRects.size()); ++i) {
             RECT item{};
-            if (!SendMessageW(Window, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
+            if (!SendMessageW(Window, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+                continue;
             RECT face = item;
             switch (TabPosition) {
             case kTop: OffsetRect(&face, 0, 1); break;
@@ -170,7 +172,8 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& display) {
             DrawItem(strip, i, face, i == focused ? 2 : 1, images);
             // Close boxes exist on top tabs only, whose strip lies where the window begins.
             if (CloseBoxes)
-                CloseRects[static_cast<std::size_t>(i)] = RECT{face.right - 8, face.top + 2, face.right - 2, face.top + 8};
+                CloseRects[static_cast<std::size_t>(i)] =
+                    RECT{face.right - 8, face.top + 2, face.right - 2, face.top + 8};
         }
     }
     if (TabPosition == kLeft) RotateLeft(StripBitmap);

@@ -49,7 +49,8 @@ std::wstring TabItemText(HWND tabs, bool unicode, int index, int& image) {
     image = item.iImage;
     const int length = static_cast<int>(strnlen(text, kTextBuffer));
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    wide.resize(static_cast<std::size_t>(std::max(0, MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), length))));
+    const int converted = MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), length);
+    wide.resize(static_cast<std::size_t>(std::max(0, converted)));
     return wide;
 }
 
