@@ -14,12 +14,15 @@
 #include "classlib/Label.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
+#include "classlib/PageControl.h"
 #include "classlib/Panel.h"
 #include "classlib/ProgressBar.h"
 #include "classlib/RadioButton.h"
 #include "classlib/RadioGroup.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/StatusBar.h"
+#include "classlib/TabControl.h"
+#include "classlib/TabSet.h"
 #include "classlib/Timer.h"
 #include "classlib/TrackBar.h"
 #include "classlib/UpDown.h"
@@ -51,6 +54,10 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TComboBox>();
         RegisterComponentClass<TUpDown>();
         RegisterComponentClass<TDateTimePicker>();
+        RegisterComponentClass<TTabControl>();
+        RegisterComponentClass<TPageControl>();
+        RegisterComponentClass<TTabSheet>();
+        RegisterComponentClass<TTabSet>();
         return true;
     }();
     (void)done;

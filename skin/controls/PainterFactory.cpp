@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "skin/controls/SkinAdvPage.h"
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinBoxH.h"
@@ -19,6 +20,10 @@
 #include "skin/controls/SkinRadioButton.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTab.h"
+#include "skin/controls/SkinTab31.h"
+#include "skin/controls/SkinTabBtn.h"
+#include "skin/controls/SkinTabSheet.h"
 #include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/controls/WinSubClass.h"
@@ -61,6 +66,11 @@ TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     case TPainterKind::ComBox: return Make<TSkinComBox>(owner);
     case TPainterKind::UpDown: return Make<TSkinUpDown>(owner);
     case TPainterKind::DateTime: return Make<TSkinDateTime>(owner);
+    case TPainterKind::Tab: return Make<TSkinTab>(owner);
+    case TPainterKind::TabBtn: return Make<TSkinTabBtn>(owner);
+    case TPainterKind::Tab31: return Make<TSkinTab31>(owner);
+    case TPainterKind::TabSheet: return Make<TSkinTabSheet>(owner);
+    case TPainterKind::AdvPage: return Make<TSkinAdvPage>(owner);
     default: (void)owner; return nullptr;
     }
 }
