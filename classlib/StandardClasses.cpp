@@ -10,16 +10,21 @@
 #include "classlib/HeaderControl.h"
 #include "classlib/ImageList.h"
 #include "classlib/Label.h"
+#include "classlib/ListBox.h"
+#include "classlib/ListView.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
 #include "classlib/Panel.h"
 #include "classlib/ProgressBar.h"
 #include "classlib/RadioButton.h"
 #include "classlib/RadioGroup.h"
+#include "classlib/ScrollBar.h"
+#include "classlib/ScrollBox.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/StatusBar.h"
 #include "classlib/Timer.h"
 #include "classlib/TrackBar.h"
+#include "classlib/TreeView.h"
 
 void RegisterStandardClasses() {
     static const bool done = [] {
@@ -45,6 +50,11 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TRadioGroup>();
         RegisterComponentClass<THeaderControl>();
         RegisterComponentClass<TTrackBar>();
+        RegisterComponentClass<TScrollBar>();
+        RegisterComponentClass<TListBox>();
+        RegisterComponentClass<TListView>();
+        RegisterComponentClass<TTreeView>();
+        RegisterComponentClass<TScrollBox>();
         return true;
     }();
     (void)done;
