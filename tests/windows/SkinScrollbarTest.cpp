@@ -112,25 +112,29 @@ std::vector<COLORREF> MiddleColumn(TWScrollbar& bar) {
     return pixels;
 }
 
+// The moves (the last one with the release) a drag has still to make.
+std::vector<POINT>& DragSteps() {
+    static std::vector<POINT> steps;
+    return steps;
+}
+
+void CALLBACK DragStep(HWND, UINT, UINT_PTR, DWORD) {
+    std::vector<POINT>& steps = DragSteps();
+    if (steps.empty()) return;
+    MoveMouse(steps.front());
+    if (steps.size() == 1) MouseButton(MOUSEEVENTF_LEFTUP);
+    steps.erase(steps.begin());
+}
+
 // Presses at from and drags dy pixels down. The moves and the release come
 // from a timer, as a hand's would: after the press, from inside whatever
 // loop the press started.
 void Drag(POINT from, int dy) {
-    static std::vector<POINT> steps;
-    steps = {{from.x, from.y + dy / 2}, {from.x, from.y + dy}};
+    DragSteps() = {{from.x, from.y + dy / 2}, {from.x, from.y + dy}};
     MoveMouse(from);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (steps.empty()) return;
-        if (steps.size() == 1) {
-            MoveMouse(steps.front());
-            MouseButton(MOUSEEVENTF_LEFTUP);
-        } else {
-            MoveMouse(steps.front());
-        }
-        steps.erase(steps.begin());
-    });
-    PumpUntil([] { return steps.empty(); }, 3000);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 40, DragStep);
+    PumpUntil([] { return DragSteps().empty(); }, 3000);
     PumpFor(200);
     KillTimer(nullptr, timer);
 }
