@@ -47,8 +47,8 @@ void TScrollBox::UpdateRanges() {
         GetClientRect(wnd, &client);
         const int page = bar == SB_HORZ ? client.right : client.bottom;
         const int extent = bar == SB_HORZ ? right : bottom;
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, std::max(extent - 1, 0), static_cast<UINT>(std::max(page, 0)),
-                        0, 0};
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, std::max(extent - 1, 0),
+                        static_cast<UINT>(std::max(page, 0)), 0, 0};
         SetScrollInfo(wnd, bar, &info, TRUE);
     }
     // A larger client area may leave the content scrolled too far.
@@ -68,7 +68,8 @@ void TScrollBox::ScrollTo(int x, int y) {
     HWND wnd = WindowHandle();
     SetScrollPos(wnd, SB_HORZ, x, TRUE);
     SetScrollPos(wnd, SB_VERT, y, TRUE);
-    if (dx || dy) ScrollWindowEx(wnd, dx, dy, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    if (dx || dy)
+        ScrollWindowEx(wnd, dx, dy, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
 }
 
 int TScrollBox::Scrolled(int bar, int code) const {

@@ -51,7 +51,9 @@ void TSkinScrollbar::AttachScroll(TControl* control, TSkinData* skinData, TWinSk
     VertBar = TComponent::Create<TWScrollbar>(this);
     VertBar->AttachToControl(this, control, TWScrollbar::kVertBar);
     if (!control->Visible()) HideBars();
-    if (Border) SetWindowPos(Window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (Border)
+        SetWindowPos(Window, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TSkinScrollbar::PlaceBars() {
@@ -103,10 +105,7 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
         return;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? HorzBar : VertBar) {
-            bar->HotPart = LOWORD(m.WParam);
-            bar->RepaintNow();
-        }
+        ShowScrollCode(m);
         break;
     case kVisibleChanged:
         if (m.WParam) PlaceBars();
@@ -125,6 +124,13 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
     // Scrolled by the keyboard or by code: the thumb follows at once.
     for (TWScrollbar* bar : {HorzBar, VertBar})
         if (bar) bar->RefreshIfChanged();
+}
+
+void TSkinScrollbar::ShowScrollCode(const TMessage& m) {
+    if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? HorzBar : VertBar) {
+        bar->HotPart = LOWORD(m.WParam);
+        bar->RepaintNow();
+    }
 }
 
 void TSkinScrollbar::DrawBorder(HDC dc) const {

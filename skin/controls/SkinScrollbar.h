@@ -30,6 +30,9 @@ protected:
     void PlaceBars();
     void HideBars();
     void FreeBars();
+    // The part a scroll code names is drawn highlighted, until the mouse
+    // moves over the overlay: keyboard scrolling shows what it did.
+    void ShowScrollCode(const TMessage& message);
     void DrawBorder(HDC dc) const;
     // Fills the square between two shown bars, where neither overlay reaches.
     void FillCorner(HDC dc) const;

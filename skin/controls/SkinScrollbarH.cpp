@@ -33,10 +33,7 @@ void TSkinScrollbarH::AfterMessage(TMessage& m) {
         return;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? HorzBar : VertBar) {
-            bar->HotPart = LOWORD(m.WParam);
-            bar->RepaintNow();
-        }
+        ShowScrollCode(m);
         return;
     default:
         for (TWScrollbar* bar : {HorzBar, VertBar})

@@ -16,7 +16,9 @@
 #include "classlib/Edit.h"
 #include "classlib/Handles.h"
 #include "classlib/ListBox.h"
+#include "classlib/ScrollBar.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinScControl.h"
 #include "skin/controls/SkinScrollbarH.h"
 #include "skin/controls/WScrollbar.h"
 #include "skin/data/ElementDrawing.h"
@@ -41,9 +43,9 @@ SCROLLBARINFO VerticalBar(HWND wnd) {
     return info;
 }
 
-int VerticalPos(HWND wnd) {
+int VerticalPos(HWND wnd, int bar = SB_VERT) {
     SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
-    GetScrollInfo(wnd, SB_VERT, &info);
+    GetScrollInfo(wnd, bar, &info);
     return info.nPos;
 }
 
@@ -243,7 +245,7 @@ TEST(SkinScrollbar, KeyboardAndCodeScrollingShowTheNewThumbAtOnce) {
     }
 }
 
-TEST(SkinScrollbar, ListsScrollWithArrowPageAndWheelThroughTheOverlay) {
+TEST(SkinScrollbar, ListsAndScrollBarControlsScrollWithArrowPageAndWheelThroughTheOverlay) {
     ScrollForm w;
     auto* list = TComponent::Create<TListBox>(w.form.get());
     list->SetParent(w.form.get());
@@ -271,29 +273,42 @@ TEST(SkinScrollbar, ListsScrollWithArrowPageAndWheelThroughTheOverlay) {
         item.pszText = text.data();
         SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
+    auto* control = TComponent::Create<TScrollBar>(w.form.get());
+    control->SetParent(w.form.get());
+    control->SetKind(TScrollBarKind::sbVertical);
+    control->SetBounds(570, 10, 17, 200);
+    control->SetPageSize(10);
+    control->SetLargeChange(10);
+    auto* controlPainter = TComponent::Create<TSkinScControl>(control);
+    controlPainter->Attach(w.skinned.get(), &w.skin, false, &w.skinned->ControlCanvas);
+    w.Redraw();
     struct Row {
         const char* name;
         HWND wnd;
         TWScrollbar* bar;
+        int which;   // SB_VERT, or SB_CTL for a scroll-bar control
+        bool wheel;  // a scroll-bar control leaves the wheel to its parent
     };
-    const std::vector<Row> rows{{"list box", list->Handle(), w.SkinControl(list)->VertBar},
-                                {"tree view", tree, w.SkinWindow(tree)->VertBar},
-                                {"list view", view, w.SkinWindow(view)->VertBar}};
+    const std::vector<Row> rows{{"list box", list->Handle(), w.SkinControl(list)->VertBar, SB_VERT, true},
+                                {"tree view", tree, w.SkinWindow(tree)->VertBar, SB_VERT, true},
+                                {"list view", view, w.SkinWindow(view)->VertBar, SB_VERT, true},
+                                {"scroll-bar control", control->Handle(), controlPainter->Bar, SB_CTL, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_TRUE(row.bar->Shown);
         RECT r{};
         GetWindowRect(row.bar->WindowHandle(), &r);
         const int x = (r.left + r.right) / 2, arrow = row.bar->ArrowSize;
-        int pos = VerticalPos(row.wnd);
+        int pos = VerticalPos(row.wnd, row.which);
         Click({x, r.bottom - arrow / 2});
         PumpFor(150);
-        EXPECT_EQ(VerticalPos(row.wnd), pos + 1) << "arrow";
-        pos = VerticalPos(row.wnd);
+        EXPECT_EQ(VerticalPos(row.wnd, row.which), pos + 1) << "arrow";
+        pos = VerticalPos(row.wnd, row.which);
         Click({x, r.bottom - arrow - 3});
         PumpFor(150);
-        EXPECT_GT(VerticalPos(row.wnd), pos + 1) << "page";
-        pos = VerticalPos(row.wnd);
+        EXPECT_GT(VerticalPos(row.wnd, row.which), pos + 1) << "page";
+        if (!row.wheel) continue;
+        pos = VerticalPos(row.wnd, row.which);
         MoveMouse({x, (r.top + r.bottom) / 2});
         SetFocus(row.wnd);
         INPUT wheel{};
@@ -302,8 +317,11 @@ TEST(SkinScrollbar, ListsScrollWithArrowPageAndWheelThroughTheOverlay) {
         wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
         SendInput(1, &wheel, sizeof wheel);
         PumpFor(150);
-        EXPECT_GT(VerticalPos(row.wnd), pos) << "wheel";
+        EXPECT_GT(VerticalPos(row.wnd, row.which), pos) << "wheel";
     }
+    // The control's own position follows what the overlay did.
+    EXPECT_EQ(control->Position(), VerticalPos(control->Handle(), SB_CTL));
+    EXPECT_GT(control->Position(), 1);
     MoveMouse({0, 0});
     DestroyWindow(tree);
     DestroyWindow(view);
