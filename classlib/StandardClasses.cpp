@@ -12,6 +12,8 @@
 #include "classlib/HeaderControl.h"
 #include "classlib/ImageList.h"
 #include "classlib/Label.h"
+#include "classlib/ListBox.h"
+#include "classlib/ListView.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/Menus.h"
 #include "classlib/PageControl.h"
@@ -19,12 +21,15 @@
 #include "classlib/ProgressBar.h"
 #include "classlib/RadioButton.h"
 #include "classlib/RadioGroup.h"
+#include "classlib/ScrollBar.h"
+#include "classlib/ScrollBox.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/StatusBar.h"
 #include "classlib/TabControl.h"
 #include "classlib/TabSet.h"
 #include "classlib/Timer.h"
 #include "classlib/TrackBar.h"
+#include "classlib/TreeView.h"
 #include "classlib/UpDown.h"
 
 void RegisterStandardClasses() {
@@ -58,6 +63,11 @@ void RegisterStandardClasses() {
         RegisterComponentClass<TPageControl>();
         RegisterComponentClass<TTabSheet>();
         RegisterComponentClass<TTabSet>();
+        RegisterComponentClass<TScrollBar>();
+        RegisterComponentClass<TListBox>();
+        RegisterComponentClass<TListView>();
+        RegisterComponentClass<TTreeView>();
+        RegisterComponentClass<TScrollBox>();
         return true;
     }();
     (void)done;

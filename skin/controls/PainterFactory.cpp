@@ -13,11 +13,15 @@
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinObjImage.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinScControl.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinTab.h"
@@ -55,6 +59,10 @@ TSkinControl* BuiltIn(const TPainterRequest& request, TComponent& owner) {
     case TPainterKind::RadioButton: return Make<TSkinRadioButton>(owner);
     case TPainterKind::ObjImage: return Make<TSkinObjImage>(owner);
     case TPainterKind::MediaPlayer: return Make<TSkinMP>(owner);
+    case TPainterKind::Scrollbar: return Make<TSkinScrollbar>(owner);
+    case TPainterKind::ScControl: return Make<TSkinScControl>(owner);
+    case TPainterKind::Sizer: return Make<TSkinSizer>(owner);
+    case TPainterKind::ListView: return Make<TSkinListView>(owner);
     case TPainterKind::Box: return Make<TSkinBox>(owner);
     case TPainterKind::BoxH: return Make<TSkinBoxH>(owner);
     case TPainterKind::GroupBox: return Make<TSkinGroupBox>(owner);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CaptionTestSupport.h"
+#include "ShippedSkinSupport.h"
 #include "TestSupport.h"
 #include "classlib/GroupBox.h"
 #include "classlib/Handles.h"
@@ -70,21 +71,6 @@ int BlockMismatches(HWND wnd, POINT origin, TBitmap& strip, int frames, int fram
         }
     return wrong;
 }
-
-// The shipped skin, as the main window's layout carries it, with no manager
-// watching: these tests attach the painters themselves.
-struct ShippedSkin {
-    TfrmContinuousDictation* main;
-    TSkinData* skin;
-    ShippedSkin() {
-        RegisterComponentClass<TSkinData>();
-        main = TComponent::Create<TfrmContinuousDictation>(Application);
-        ReadFormLayout(*main);
-        TSkinManage::FreeInstance();
-        skin = As<TSkinData>(main->FindComponent(L"SkinData1"));
-    }
-    ~ShippedSkin() { main->Free(); }
-};
 
 // A form with one of each control; Skin() runs control discovery on it as
 // a skinned form does, Unskin() ends the skinning of its controls.
