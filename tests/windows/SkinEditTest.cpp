@@ -131,11 +131,8 @@ struct EditForm {
     void Skin() {
         skinned = std::make_unique<TWinSkinForm>(form->Handle(), form.get(), *host.Skin);
         skinned->FrameSkinned = true;
+        // A memo is the scroll-bar painters' part, border and all.
         skinned->SkinControls();
-        // A memo with scroll bars is the scroll-bar painters' part; this
-        // one has none, so the edit border is all it gets.
-        if (!PainterOf<TSkinControl>(memo))
-            TComponent::Create<TSkinEdit>(memo)->Attach(skinned.get(), host.Skin, false, nullptr);
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpFor(100);
     }
@@ -196,7 +193,7 @@ TEST(SkinEdit, BordersComboButtonsAndUpDownArrowsAreTheSkinsFrames) {
     HWND combo = f.combo->Handle(), upDown = f.upDown->Handle();
 
     // The edit border: shadow along the edge, two white lines inside.
-    for (HWND wnd : {f.edit->Handle(), f.memo->Handle()}) {
+    for (HWND wnd : {f.edit->Handle()}) {
         WindowDC dc(wnd, true);
         const SIZE size = WindowSize(wnd);
         EXPECT_EQ(GetPixel(dc.get(), 0, size.cy / 2), ColorToRGB(skin.ButtonShadowColour));
@@ -305,7 +302,7 @@ TEST(SkinEdit, TextTypedPastedOrDictatedIsWhatAnUnskinnedEditHolds) {
     EditForm plain(host, 20, false);
     EditForm skinned(host, 460, true);
     ASSERT_NE(PainterOf<TSkinEdit>(skinned.edit), nullptr);
-    ASSERT_NE(PainterOf<TSkinEdit>(skinned.memo), nullptr);
+    ASSERT_NE(PainterOf<TSkinControl>(skinned.memo), nullptr);
     ASSERT_EQ(PainterOf<TSkinControl>(plain.edit), nullptr);
     // The clipboard holds a line to paste.
     const std::wstring pasted = L"粘贴 paste";
