@@ -7,6 +7,7 @@
 #include "classlib/BitBtn.h"
 #include "classlib/Canvas.h"
 #include "classlib/LayoutReader.h"
+#include "classlib/PageControl.h"
 #include "classlib/SpeedButton.h"
 #include "classlib/Timer.h"
 #include "skin/SkinMessages.h"
@@ -118,6 +119,11 @@ void TGalleryForm::FormCreate(TObject*) {
 }
 
 void TGalleryForm::FormShow(TObject*) { OpenPlainDialog(); }
+
+void TGalleryForm::ShowPage(int index) {
+    if (auto* pages = As<TPageControl>(FindComponent(L"Pages")); pages && index >= 0 && index < pages->PageCount())
+        pages->SetActivePageIndex(index);
+}
 
 void TGalleryForm::OpenPlainDialog() {
     if (plainDialog_) return;

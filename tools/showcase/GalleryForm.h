@@ -20,6 +20,8 @@ public:
     // The plain dialog, opened beside the form when the form is shown.
     HWND PlainDialog() const { return plainDialog_.get(); }
     void OpenPlainDialog();
+    // Brings the page control's page index (0-based) to the front.
+    void ShowPage(int index);
     // Writes folder\gallery.ready once every window has painted, and closes
     // the program when folder\gallery.shot appears: a screenshot handshake.
     void StartHandshake(const std::wstring& folder);
