@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CaptionTestSupport.h"
+#include "ShippedSkinSupport.h"
 #include "classlib/BitBtn.h"
 #include "classlib/Button.h"
 #include "classlib/ButtonLayout.h"
@@ -76,12 +77,6 @@ std::vector<COLORREF> WindowPixels(HWND wnd, const RECT& part) {
             return r << " (corner " << corner << ")";
     }
     return ::testing::AssertionSuccess();
-}
-
-template <class T> T* PainterOf(TComponent* control) {
-    for (int i = 0; i < control->ComponentCount(); ++i)
-        if (auto* painter = As<T>(control->Components(i))) return painter;
-    return nullptr;
 }
 
 POINT ScreenCentre(HWND wnd) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CaptionTestSupport.h"
+#include "ShippedSkinSupport.h"
 #include "classlib/ComboBox.h"
 #include "classlib/DateTimePicker.h"
 #include "classlib/Edit.h"
@@ -31,14 +32,6 @@
 using namespace caption_test;
 
 namespace {
-
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-template <class T> T* PainterOf(TComponent* control) {
-    for (int i = 0; i < control->ComponentCount(); ++i)
-        if (auto* painter = As<T>(control->Components(i))) return painter;
-    return nullptr;
-}
 
 // Pixels of the window (whole rectangle from origin) that differ from the
 // expected bitmap; its magenta pixels are not compared.

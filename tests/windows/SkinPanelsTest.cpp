@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kOwnerDrawn = RGB(9, 99, 199);
 
 COLORREF ScreenPixel(HWND wnd, int x, int y) {

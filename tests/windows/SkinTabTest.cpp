@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CaptionTestSupport.h"
+#include "ShippedSkinSupport.h"
 #include "classlib/LayoutReader.h"
 #include "classlib/PageControl.h"
 #include "classlib/StandardClasses.h"
@@ -25,14 +26,6 @@
 using namespace caption_test;
 
 namespace {
-
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-template <class T> T* PainterOf(TComponent* control) {
-    for (int i = 0; i < control->ComponentCount(); ++i)
-        if (auto* painter = As<T>(control->Components(i))) return painter;
-    return nullptr;
-}
 
 RECT ItemRect(HWND wnd, int index) {
     RECT r{};
