@@ -25,11 +25,6 @@ bool IsUpDownClass(HWND wnd) {
 
 }  // namespace
 
-void FrameInColour(HDC dc, const RECT& rect, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
-    FrameRect(dc, &rect, brush.get());
-}
-
 void DrawEditBorder(HWND wnd, HDC dc, const RECT& rect, TColor shadow, int whiteFrames) {
     RECT client{};
     GetClientRect(wnd, &client);

@@ -6,11 +6,10 @@
 
 #include "core/Colour.h"
 #include "skin/controls/WinSubClass.h"
+#include "skin/data/ElementDrawing.h"
 
 class TSkinUpDown;
 
-// A 1-pixel frame along rect's edge in colour.
-void FrameInColour(HDC dc, const RECT& rect, TColor colour);
 // The edit border: a frame in shadow along the edge and whiteFrames white
 // frames inside it. Nothing for a window without a border (its client area
 // as wide or as high as the window).

@@ -1,13 +1,7 @@
 #include "skin/controls/SkinScControl.h"
 
+#include "classlib/Messages.h"
 #include "skin/controls/WScrollbar.h"
-
-namespace {
-
-constexpr UINT kVisibleChanged = 0xB00B;  // the class library's CM_VISIBLECHANGED
-constexpr UINT kControlVScroll = 0xBD15;  // the class library's CN_VSCROLL
-
-}  // namespace
 
 const TClassInfo& TSkinScControl::StaticClass() {
     static const TClassInfo info(L"TSkinScControl", &TSkinControl::StaticClass(), {});
@@ -47,12 +41,12 @@ void TSkinScControl::AfterMessage(TMessage& m) {
         if (auto* windowed = As<TWinControl>(Control)) Window = windowed->WindowHandle();
         Bar->PlaceOverBar(Window);
         return;
-    case kVisibleChanged:
+    case CM_VISIBLECHANGED:
         if (m.WParam) Bar->PlaceOverBar(Window);
         else Bar->HideOverlay();
         return;
     case SBM_SETSCROLLINFO:
-    case kControlVScroll:
+    case CN_VSCROLL:
         Bar->RepaintNow();
         return;
     default:

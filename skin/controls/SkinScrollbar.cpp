@@ -1,22 +1,17 @@
 #include "skin/controls/SkinScrollbar.h"
 
 #include "classlib/Handles.h"
+#include "classlib/Messages.h"
 #include "core/AsciiCase.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/WScrollbar.h"
+#include "skin/data/ElementDrawing.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/WinSkinForm.h"
 
 namespace {
 
-constexpr UINT kVisibleChanged = 0xB00B;   // the class library's CM_VISIBLECHANGED
-constexpr UINT kRecreateWindow = 0xB033;   // the class library's CM_RECREATEWND
 constexpr int kSingleBarMode = 1;
-
-void FrameWith(HDC dc, const RECT& r, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
-    FrameRect(dc, &r, brush.get());
-}
 
 }  // namespace
 
@@ -107,11 +102,11 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
     case WM_VSCROLL:
         ShowScrollCode(m);
         break;
-    case kVisibleChanged:
+    case CM_VISIBLECHANGED:
         if (m.WParam) PlaceBars();
         else HideBars();
         return;
-    case kRecreateWindow:
+    case CM_RECREATEWND:
         if (SkinnedForm && SkinnedForm->Handle)
             PostMessageW(SkinnedForm->Handle, SKM_RESKINSCROLL, reinterpret_cast<WPARAM>(Window), 0);
         return;
@@ -149,9 +144,9 @@ void TSkinScrollbar::DrawBorder(HDC dc) const {
     RECT r{};
     if (!SkinData || !GetWindowRect(Window, &r)) return;
     OffsetRect(&r, -r.left, -r.top);
-    FrameWith(dc, r, SkinData->ButtonShadowColour);
+    FrameInColour(dc, r, SkinData->ButtonShadowColour);
     InflateRect(&r, -1, -1);
-    FrameWith(dc, r, SkinData->ButtonFaceColour);
+    FrameInColour(dc, r, SkinData->ButtonFaceColour);
 }
 
 void TSkinScrollbar::Draw(HDC dc, const RECT&) {

@@ -4,18 +4,13 @@
 #include <vector>
 
 #include "classlib/Handles.h"
+#include "classlib/Messages.h"
 #include "skin/SkinMessages.h"
+#include "skin/data/ElementDrawing.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/WinSkinForm.h"
 
 namespace {
-
-constexpr UINT kEnabledChanged = 0xB00C;  // the class library's CM_ENABLEDCHANGED
-
-void FillWithColour(HDC dc, const RECT& rect, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
-    FillRect(dc, &rect, brush.get());
-}
 
 std::wstring WindowTextOf(HWND wnd, bool unicode) {
     if (unicode) {
@@ -150,7 +145,7 @@ void TSkinControl::AfterMessage(TMessage& message) {
     case WM_KILLFOCUS:
     case WM_ENABLE:
     case WM_SETTEXT:
-    case kEnabledChanged:
+    case CM_ENABLEDCHANGED:
         Repaint();
         break;
     case WM_PAINT:
@@ -244,12 +239,12 @@ void TSkinControl::Repaint() {
 }
 
 void TSkinControl::FillFace(HDC dc, const RECT& rect) const {
-    FillWithColour(dc, rect, SkinData ? SkinData->ButtonFaceColour : clBtnFace);
+    FillInColour(dc, rect, SkinData ? SkinData->ButtonFaceColour : clBtnFace);
 }
 
 void TSkinControl::FillParentColour(HDC dc, const RECT& rect) const {
     if (Control && Control->Parent())
-        FillWithColour(dc, rect, Control->Parent()->Color());
+        FillInColour(dc, rect, Control->Parent()->Color());
     else
         FillFace(dc, rect);
 }

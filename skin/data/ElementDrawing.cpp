@@ -293,3 +293,13 @@ void DrawTransparent(HDC dc, const RECT& rect, TBitmap& bitmap, TColor key, TTra
     if (bitmap.Empty()) return;
     TransparentFrom(dc, rect, bitmap.Canvas()->Handle(), 0, 0, key, method);
 }
+
+void FillInColour(HDC dc, const RECT& rect, TColor colour) {
+    UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(colour))));
+    FillRect(dc, &rect, brush.get());
+}
+
+void FrameInColour(HDC dc, const RECT& rect, TColor colour) {
+    UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(colour))));
+    FrameRect(dc, &rect, brush.get());
+}

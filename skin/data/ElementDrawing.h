@@ -67,3 +67,7 @@ void DrawTransparent(HDC dc, const RECT& rect, HBITMAP bitmap, TColor key,
                      TTransparentMethod method = PlatformTransparentMethod());
 void DrawTransparent(HDC dc, const RECT& rect, TBitmap& bitmap, TColor key,
                      TTransparentMethod method = PlatformTransparentMethod());
+
+// A rectangle filled, or framed one pixel wide, in a solid colour.
+void FillInColour(HDC dc, const RECT& rect, TColor colour);
+void FrameInColour(HDC dc, const RECT& rect, TColor colour);

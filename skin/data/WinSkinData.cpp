@@ -35,17 +35,12 @@ bool IsCaptionButtonSection(const std::string& section) {
            name != "BUTTON.CHECKBOX";
 }
 
-void FillSolid(HDC dc, const RECT& r, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(colour))));
-    FillRect(dc, &r, brush.get());
-}
-
 // A 24-bit picture of the given size, filled with colour.
 void MakeFilled(TBitmap& bitmap, int width, int height, TColor colour) {
     bitmap.Clear();
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
     bitmap.SetSize(width, height);
-    FillSolid(bitmap.Canvas()->Handle(), RECT{0, 0, width, height}, colour);
+    FillInColour(bitmap.Canvas()->Handle(), RECT{0, 0, width, height}, colour);
 }
 
 void Mirrored24(TBitmap& bitmap) {
@@ -641,7 +636,7 @@ void TSkinData::BuildComboStrips() {
         DrawElement(scratchDC, buttonArea, ComboButton->Bitmap, false, false, true, ComboButton->Frame, f,
                     ComboButton->Margins);
         if (ExtraImages) DrawFrameCentred(scratchDC, buttonArea, ExtraImages->Bitmap, true, ExtraImages->Frame, f);
-        FillSolid(scratchDC, RECT{2, 2, 49 - b, 18}, kElementKeyColour);
+        FillInColour(scratchDC, RECT{2, 2, 49 - b, 18}, kElementKeyColour);
         BitBlt(result.Canvas()->Handle(), kComboStripWidth * (f - 1), 0, kComboStripWidth, kComboStripHeight,
                scratchDC, 0, 0, SRCCOPY);
     }
