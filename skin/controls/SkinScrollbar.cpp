@@ -112,23 +112,12 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
         return;
     case WM_DESTROY:
     case WM_NCDESTROY:
-    // Painting and questions asked of the window never scroll it; reading
-    // the bars on each of them would double the cost of every paint.
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-    case WM_NCPAINT:
-    case WM_PRINTCLIENT:
-    case WM_NCHITTEST:
-    case WM_SETCURSOR:
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-    case WM_GETFONT:
-    case WM_GETDLGCODE:
         return;
     default:
         break;
     }
     // Scrolled by the keyboard or by code: the thumb follows at once.
+    if (!MayScroll(m.Msg)) return;
     for (TWScrollbar* bar : {HorzBar, VertBar})
         if (bar) bar->RefreshIfChanged();
 }

@@ -36,6 +36,7 @@ void TSkinScrollbarH::AfterMessage(TMessage& m) {
         ShowScrollCode(m);
         return;
     default:
+        if (!MayScroll(m.Msg)) return;
         for (TWScrollbar* bar : {HorzBar, VertBar})
             if (bar) bar->RefreshIfChanged();
     }

@@ -115,6 +115,24 @@ void TWScrollbar::RepaintNow() {
     if (Shown && HandleAllocated()) RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+bool MayScroll(UINT msg) {
+    switch (msg) {
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_PRINTCLIENT:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_GETFONT:
+    case WM_GETDLGCODE:
+        return false;
+    default:
+        return true;
+    }
+}
+
 void TWScrollbar::RefreshIfChanged() {
     if (refreshing_ || Tracking || !HandleAllocated()) return;
     refreshing_ = true;

@@ -10,6 +10,11 @@
 
 class TSkinControl;
 
+// False for messages that cannot move a scroll bar (painting, questions
+// asked of the window): reading the bars after each of them would double
+// the cost of every paint.
+bool MayScroll(UINT msg);
+
 class TWScrollbar : public TCustomPanel {
     DECLARE_CLASS_INFO()
 public:
