@@ -18,6 +18,10 @@ bool ChildProcess::Start(const std::wstring& commandLine) {
 
 bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
+bool ChildProcess::WaitIdle(DWORD timeoutMs) const {
+    return process_ && WaitForInputIdle(process_, timeoutMs) == 0;
+}
+
 bool ChildProcess::WaitExit(DWORD timeoutMs) {
     return !process_ || WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
 }

@@ -19,6 +19,8 @@ public:
     bool Start(const std::wstring& commandLine);
     bool Running() const;
     bool WaitExit(DWORD timeoutMs);
+    // Until the process first waits for input with nothing left in its queue.
+    bool WaitIdle(DWORD timeoutMs) const;
     DWORD ExitCode() const;
     DWORD Id() const { return id_; }
     // TerminateProcess when still running; the last resort of every close.

@@ -10,10 +10,12 @@ bool QuelloryApp::Start() {
 }
 
 bool QuelloryApp::WaitForMainWindow(DWORD timeoutMs) {
+    // The skin finishes setting the window up from a posted message, after it
+    // shows: only once the program is idle do its menus answer the keyboard.
     return WaitUntil([&] {
         main_ = TopWindow(process_.Id(), L"TfrmContinuousDictation");
         return main_ && IsWindowVisible(main_);
-    }, timeoutMs, 50);
+    }, timeoutMs, 50) && process_.WaitIdle(timeoutMs);
 }
 
 HWND QuelloryApp::Button(const wchar_t* caption) const { return ChildWindow(main_, L"TButton", caption); }
@@ -36,10 +38,10 @@ bool QuelloryApp::ChooseMenuItem(wchar_t accelerator, int downs) const {
         return false;
     };
     PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, accelerator);
-    if (!WaitUntil(popupOpen, 3000)) return false;
+    if (!WaitUntil(popupOpen, 10000)) return false;
     for (int i = 0; i < downs; ++i) PostMessageW(main_, WM_KEYDOWN, VK_DOWN, 1);
     PostMessageW(main_, WM_KEYDOWN, VK_RETURN, 1);
-    return WaitUntil([&] { return !popupOpen(); }, 3000);
+    return WaitUntil([&] { return !popupOpen(); }, 10000);
 }
 
 std::vector<MessageBoxSeen> QuelloryApp::MessageBoxes() const {
