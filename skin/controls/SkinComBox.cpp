@@ -110,11 +110,11 @@ void TSkinComBox::AfterMessage(TMessage& message) {
     }
     case WM_DRAWITEM:
     case WM_NCPAINT:
-        Repaint();
-        break;
     case WM_ERASEBKGND:
-        // An erase is not always followed by a paint (the window's update
-        // region may be validated meanwhile): the frame goes back at once.
+        // The frame goes back over what was just drawn, without invalidating
+        // the combo: that would erase its edit and list, which draw
+        // themselves and are not told to. (An erase is not always followed
+        // by a paint either.)
         PaintFrame(nullptr);
         break;
     case WM_LBUTTONDOWN:

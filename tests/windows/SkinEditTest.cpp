@@ -13,6 +13,7 @@
 #include "CaptionTestSupport.h"
 #include "ShippedSkinSupport.h"
 #include "classlib/ComboBox.h"
+#include "classlib/PageControl.h"
 #include "classlib/DateTimePicker.h"
 #include "classlib/Edit.h"
 #include "classlib/Forms.h"
@@ -469,4 +470,72 @@ end
     EXPECT_EQ(time.wDay, 15);
     EXPECT_EQ(time.wHour, 12);  // the fraction of a day the layout gives
     EXPECT_EQ(time.wMinute, 0);
+}
+
+// A combo's own edit and list draw its text: skinning the combo must leave
+// them as legible as on a plain form.
+TEST(SkinEdit, ACombosEditAndListKeepTheirTextWhenSkinned) {
+    QuietSkin host;
+    struct Combos {
+        std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+        TComboBox* dropDown;
+        TComboBox* simple;
+        Combos(int left) {
+            form->SetBounds(left, 120, 420, 240);
+            // On a page of a page control, as in the gallery.
+            auto* pages = TComponent::Create<TPageControl>(form.get());
+            pages->SetParent(form.get());
+            pages->SetBounds(8, 8, 380, 190);
+            auto* page = TComponent::Create<TTabSheet>(form.get());
+            page->SetPageControl(pages);
+            page->SetTextProp(L"Page");
+            pages->SetActivePage(page);
+            auto add = [&](TComboBoxStyle style, int top, int height) {
+                TComboBox* c = TComponent::Create<TComboBox>(form.get());
+                c->SetParent(page);
+                c->SetStyle(style);
+                c->SetBounds(20, top, 200, height);
+                for (const wchar_t* item : {L"WWWW One", L"WWWW Two"}) c->Items()->Add(item);
+                c->SetTextProp(L"WWWWWWWW");
+                return c;
+            };
+            dropDown = add(TComboBoxStyle::csDropDown, 20, 24);
+            simple = add(TComboBoxStyle::csSimple, 60, 100);
+            form->Show();
+        }
+    };
+    Combos plain(20), skinned(460);
+    TWinSkinForm skin(skinned.form->Handle(), skinned.form.get(), *host.Skin);
+    skin.FrameSkinned = true;
+    skin.SkinControls();
+    ASSERT_NE(PainterOf<TSkinComBox>(skinned.dropDown), nullptr);
+    PumpFor(300);
+
+    // Dark pixels: the text's, on the edit's or list's light background.
+    auto inked = [](HWND wnd) {
+        WindowDC dc(wnd);
+        RECT r{};
+        GetClientRect(wnd, &r);
+        int dark = 0;
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x) {
+                const COLORREF c = GetPixel(dc.get(), x, y);
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 450) ++dark;
+            }
+        return dark;
+    };
+    auto parts = [](TComboBox* combo) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(combo->Handle(), &info);
+        return info;
+    };
+    const COMBOBOXINFO plainDrop = parts(plain.dropDown), skinDrop = parts(skinned.dropDown);
+    const COMBOBOXINFO plainSimple = parts(plain.simple), skinSimple = parts(skinned.simple);
+    ASSERT_GT(inked(plainDrop.hwndItem), 20);
+    EXPECT_GE(inked(skinDrop.hwndItem), inked(plainDrop.hwndItem) - 5) << "drop-down combo's edit";
+    EXPECT_GE(inked(skinSimple.hwndItem), inked(plainSimple.hwndItem) - 5) << "simple combo's edit";
+    ASSERT_GT(inked(plainSimple.hwndList), 20);
+    EXPECT_GE(inked(skinSimple.hwndList), inked(plainSimple.hwndList) - 5) << "simple combo's list";
+    skin.DetachControlsOnly();
 }
