@@ -1,11 +1,13 @@
 #include "skin/controls/SkinComBox.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/Canvas.h"
 #include "classlib/Handles.h"
 #include "classlib/Messages.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinScrollbarH.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/data/WinSkinData.h"
 
@@ -64,13 +66,27 @@ void TSkinComBox::AttachParts() {
         return;
     }
     if (GetComboBoxInfo(Window, &ComboInfo)) ListWindow = ComboInfo.hwndList;
-    // Hook for the scroll-bar painters: a simple combo's child list (not a
-    // popup) is where a TSkinScrollbarH attaches, owned by the combo's owner.
+    // A simple combo's list is a child window that stays on screen: it gets
+    // the skin's scroll bars like any other list.
+    if (ListWindow && !listBars_ && SkinData && SkinData->HasSkinControl(xcScrollbar)) {
+        auto* bars = TComponent::Create<TSkinScrollbarH>(this);
+        listBars_ = bars;
+        bars->AttachHandle(ListWindow, SkinData, SkinnedForm, Canvas);
+    }
 }
 
 void TSkinComBox::ReleaseParts() {
     edit_.Restore();
     ListWindow = nullptr;
+    if (TSkinControl* bars = std::exchange(listBars_, nullptr)) {
+        if (bars->State != kStateClosed) bars->Detach();
+        bars->Free();
+    }
+}
+
+void TSkinComBox::Notification(TComponent* component, TOperation operation) {
+    TSkinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == listBars_) listBars_ = nullptr;
 }
 
 void TSkinComBox::Detach() {

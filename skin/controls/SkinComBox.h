@@ -21,6 +21,7 @@ public:
     void Detach() override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     LONG_PTR Style = 0;
     LONG_PTR ExStyle = 0;
@@ -41,4 +42,6 @@ private:
     void DrawSplit(HDC dc, const RECT& rect, int index, bool leftButton);
 
     TWindowSubclass edit_;
+    // The skin's scroll bars on a simple combo's list.
+    TSkinControl* listBars_ = nullptr;
 };

@@ -495,7 +495,7 @@ TEST(SkinEdit, ACombosEditAndListKeepTheirTextWhenSkinned) {
                 c->SetParent(page);
                 c->SetStyle(style);
                 c->SetBounds(20, top, 200, height);
-                for (const wchar_t* item : {L"WWWW One", L"WWWW Two"}) c->Items()->Add(item);
+                for (int i = 1; i <= 9; ++i) c->Items()->Add(L"WWWW " + std::to_wstring(i));
                 c->SetTextProp(L"WWWWWWWW");
                 return c;
             };
@@ -537,5 +537,21 @@ TEST(SkinEdit, ACombosEditAndListKeepTheirTextWhenSkinned) {
     EXPECT_GE(inked(skinSimple.hwndItem), inked(plainSimple.hwndItem) - 5) << "simple combo's edit";
     ASSERT_GT(inked(plainSimple.hwndList), 20);
     EXPECT_GE(inked(skinSimple.hwndList), inked(plainSimple.hwndList) - 5) << "simple combo's list";
+
+    // The simple combo's list scrolls under the skin's bar, which goes with the skin.
+    auto classAtBar = [](HWND list) {
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        GetScrollBarInfo(list, OBJID_VSCROLL, &bar);
+        const POINT middle{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                           (bar.rcScrollBar.top + bar.rcScrollBar.bottom) / 2};
+        wchar_t name[64] = {};
+        GetClassNameW(WindowFromPoint(middle), name, 64);
+        return std::wstring(name);
+    };
+    EXPECT_EQ(classAtBar(skinSimple.hwndList), L"TWScrollbar");
+    EXPECT_NE(classAtBar(plainSimple.hwndList), L"TWScrollbar");
     skin.DetachControlsOnly();
+    PumpFor(50);
+    EXPECT_NE(classAtBar(skinSimple.hwndList), L"TWScrollbar");
 }
