@@ -61,6 +61,18 @@ void TSkinScrollbar::HideBars() {
         if (bar) bar->HideOverlay();
 }
 
+// Off, the control's own bars and border show again; on, the overlays go
+// back over them.
+void TSkinScrollbar::PaintingSwitched() {
+    if (PaintingOn) {
+        PlaceBars();
+        TSkinControl::PaintingSwitched();
+    } else {
+        HideBars();
+    }
+    if (Window) RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 void TSkinScrollbar::FreeBars() {
     for (TWScrollbar** bar : {&HorzBar, &VertBar})
         if (*bar) {

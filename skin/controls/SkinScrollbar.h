@@ -19,6 +19,7 @@ public:
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
     void Detach() override;
+    void PaintingSwitched() override;
 
     TWScrollbar* HorzBar = nullptr;
     TWScrollbar* VertBar = nullptr;

@@ -108,7 +108,7 @@ void TSkinControl::Detach() {
 void TSkinControl::MessageProc(TMessage& message) {
     if (message.Msg == SKM_ENABLESKIN) {
         PaintingOn = static_cast<LONG_PTR>(message.WParam) > 0;
-        if (PaintingOn) Repaint();
+        PaintingSwitched();
         return;
     }
     if (!PaintingOn) {
@@ -213,6 +213,10 @@ bool TSkinControl::PaintsWholeWindow(TMessage& message) {
     default:
         return false;
     }
+}
+
+void TSkinControl::PaintingSwitched() {
+    if (PaintingOn) Repaint();
 }
 
 void TSkinControl::SkinChanged() {

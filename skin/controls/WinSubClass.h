@@ -46,6 +46,8 @@ public:
     virtual void PaintFrame(HDC dc);
     virtual void Draw(HDC dc, const RECT& rect);
     virtual void SkinChanged();
+    // After SKM_ENABLESKIN has turned painting on or off (PaintingOn).
+    virtual void PaintingSwitched();
     virtual bool CanSkin() { return true; }
 
     void CallPrevious(TMessage& message);

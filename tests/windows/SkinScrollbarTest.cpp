@@ -349,6 +349,21 @@ TEST(SkinScrollbar, SkinOffAndOnAndDestroyLeaveNoOverlayAndNoGdiGrowth) {
         w.Skin();
     }
     EXPECT_LE(LiveGdiObjects(), live + 2);
+    // Painting switched off for the memo alone takes its overlays off the
+    // screen; switched on, the vertical one is back over the bar.
+    const auto shownOverlays = [&] {
+        int count = 0;
+        for (HWND child = GetWindow(w.form->Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (IsWindowVisible(child) && child != memo->Handle()) ++count;
+        return count;
+    };
+    ASSERT_EQ(shownOverlays(), 1);
+    SendMessageW(memo->Handle(), SKM_ENABLESKIN, 0, 0);
+    PumpFor(50);
+    EXPECT_EQ(shownOverlays(), 0);
+    SendMessageW(memo->Handle(), SKM_ENABLESKIN, 1, 0);
+    PumpFor(50);
+    EXPECT_EQ(shownOverlays(), 1);
     // Hidden with its control, placed again when it shows.
     memo->Hide();
     PumpFor(50);
