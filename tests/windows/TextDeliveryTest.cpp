@@ -59,3 +59,58 @@ TEST(TextDelivery, SystemLeadBytesFollowTheCodePage) {
         EXPECT_TRUE(r.Empty() || GetACP() == 932 || GetACP() == 949 || GetACP() == 950);
     }
 }
+
+namespace {
+
+// Records the calls delivery makes, answering from the row's set-up.
+struct RecordingPlatform : TTextDeliveryPlatform {
+    HWND front = nullptr, focus = nullptr;
+    DWORD self = 1, frontThread = 2;
+    bool attachWorks = true;
+    std::vector<std::string> calls;
+
+    HWND ForegroundWindow() override { return front; }
+    DWORD WindowThread(HWND wnd) override { return wnd == front ? frontThread : 0; }
+    DWORD CurrentThread() override { return self; }
+    bool AttachInput(DWORD from, DWORD to, bool attach) override {
+        calls.push_back((attach ? "attach " : "detach ") + std::to_string(from) + ">" + std::to_string(to));
+        return attachWorks;
+    }
+    HWND FocusedWindow() override { return focus; }
+    void Post(HWND wnd, std::uint16_t code) override {
+        calls.push_back("post " + std::string(wnd == focus ? "focus " : "other ") + std::to_string(code));
+    }
+};
+
+}  // namespace
+
+TEST(TextDelivery, AttachesAroundEachPhraseAndPostsOnlyToAFocusedControlItCanReach) {
+    const auto front = reinterpret_cast<HWND>(0x100), focus = reinterpret_cast<HWND>(0x200);
+    using Calls = std::vector<std::string>;
+    struct Row {
+        const char* name;
+        HWND front, focus;
+        DWORD frontThread;
+        bool attachWorks;
+        std::vector<std::string> phrases;
+        Calls want;
+    };
+    const Row rows[] = {
+        {"each phrase attached and detached", front, focus, 2, true, {"ab", "c"},
+         {"attach 1>2", "post focus 97", "post focus 98", "detach 1>2", "attach 1>2", "post focus 99", "detach 1>2"}},
+        {"an empty phrase still detaches", front, focus, 2, true, {""}, {"attach 1>2", "detach 1>2"}},
+        {"own window in front: no attach", front, focus, 1, true, {"a"}, {"post focus 97"}},
+        {"no focused control: nothing posted", front, nullptr, 2, true, {"a"}, {"attach 1>2", "detach 1>2"}},
+        {"attach refused: nothing posted", front, focus, 2, false, {"a"}, {"attach 1>2"}},
+        {"no foreground window", nullptr, focus, 2, true, {"a"}, {}},
+    };
+    for (const Row& row : rows) {
+        RecordingPlatform p;
+        p.front = row.front;
+        p.focus = row.focus;
+        p.frontThread = row.frontThread;
+        p.attachWorks = row.attachWorks;
+        for (const std::string& phrase : row.phrases) SendTextToFocusedWindow(phrase, p);
+        EXPECT_EQ(p.calls, row.want) << row.name;
+    }
+}
