@@ -839,19 +839,16 @@ TEST_F(StdControls, StepItWrapsAlikeWithAndWithoutTheWindow) {
 
 // ---------------------------------------------------------------- timer
 
-TEST(Timer, FiresWithinItsIntervalWhilePumpingAndStopsWhenDisabled) {
+TEST(Timer, FiresWhilePumpingAndStopsWhenDisabled) {
     TTimer timer(nullptr);
     int ticks = 0;
     timer.SetInterval(40);
-    const DWORD start = GetTickCount();
-    DWORD first = 0;
     timer.SetOnTimer([&](TObject* sender) {
         EXPECT_EQ(sender, &timer);
-        if (!ticks++) first = GetTickCount() - start;
+        ++ticks;
     });
     EXPECT_TRUE(timer.Running());
     ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }, 2000));
-    EXPECT_LT(first, 500u);
 
     timer.SetEnabled(false);
     EXPECT_FALSE(timer.Running());
