@@ -338,8 +338,12 @@ void RecoContext::Run(const ScriptCommand& cmd) {
 }
 
 void RecoContext::FireResult(DISPID id, const std::string& utf8, SpeechEngineConfidence confidence, float engine) {
-    // Without an active dictation, or while paused, nothing is heard.
-    if (!session_->Listening()) return;
+    // Without an active dictation, or while paused, nothing is heard; the
+    // log says so, so that a reader knows the line is used up.
+    if (!session_->Listening()) {
+        AppendToLog(L"# unheard " + Utf8ToWide(utf8));
+        return;
+    }
     if (!(session_->eventInterests & kInterestBits[static_cast<size_t>(id)])) return;
     auto phrase = std::make_shared<Phrase>(Phrase{Utf8ToWide(utf8), confidence, engine});
     VARIANT result;

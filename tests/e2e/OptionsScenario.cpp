@@ -131,7 +131,7 @@ void RunWithoutRecogniser(const Settings& settings, Report& report) {
     if (!boxes.empty()) report.Note(L"it says: " + boxes[0].text);
     for (const auto& b : boxes) QuelloryApp::CloseBox(b.wnd);
     if (!report.Check("the main window opens after it", app.WaitForMainWindow(20000))) return;
-    Sleep(500);
+    app.RoundTrip();
     report.Check("no second box", app.MessageBoxes().empty());
     RECT r{};
     GetWindowRect(app.Main(), &r);

@@ -31,6 +31,11 @@ void QuelloryApp::PressKey(WORD virtualKey) const {
     PostMessageW(main_, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
 }
 
+void QuelloryApp::RoundTrip() const {
+    DWORD_PTR result = 0;
+    if (main_) SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
 bool QuelloryApp::ChooseMenuItem(wchar_t accelerator, int downs) const {
     auto popupOpen = [&] {
         for (HWND w : TopWindows(process_.Id(), L"#32768"))

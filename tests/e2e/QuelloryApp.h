@@ -37,6 +37,9 @@ public:
     HWND Button(const wchar_t* caption) const;
     void Click(const wchar_t* caption) const;      // BM_CLICK on the button
     void PressKey(WORD virtualKey) const;          // a key press posted to the main window
+    // Returns once Quellory's window thread has taken a sent message: what
+    // the handler running now does (a second call, a box) has happened by then.
+    void RoundTrip() const;
     // Opens the menu with the accelerator key (e.g. 'f' for "文件(&F)") with the
     // keyboard and chooses the item that is `downs` steps below the first
     // (separators are skipped by the menu).
