@@ -245,6 +245,17 @@ TEST(SkinEdit, BordersComboButtonsAndUpDownArrowsAreTheSkinsFrames) {
         row.leave();
         PumpFor(250);
     }
+
+    // Scroll bars on the left (a right-to-left reading order) put the button
+    // against the left inner edge.
+    SetWindowLongPtrW(combo, GWL_EXSTYLE, GetWindowLongPtrW(combo, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    PumpFor(100);
+    const RECT b = PainterOf<TSkinComBox>(f.combo)->ButtonRect;
+    EXPECT_EQ(b.left, 2);
+    EXPECT_EQ(Mismatches(combo, {b.left, b.top}, ExpectedComboButton(skin, combo, b, 1).get(),
+                         SIZE{b.right - b.left, b.bottom - b.top}),
+              0);
 }
 
 TEST(SkinEdit, ComboAndDatePickerOpenFromTheirSkinnedButtons) {
