@@ -104,9 +104,10 @@ TEST(Gallery, WholeFormPaintSkinnedAgainstPlainAndSkinOffAndOnLeaksNothing) {
     // The aim is 2x; the guard only catches a painter gone badly wrong.
     EXPECT_LT(skinned[2], plain[2] * 4 + 20);
 
-    // Many switches later, every GDI object taken while skinned is given back.
+    // Two hundred switches later, every GDI object taken while skinned is
+    // given back (a few minutes: each switch waits for every window to answer).
     const long live = LiveGdiObjects();
-    for (int cycle = 0; cycle < 8; ++cycle) {
+    for (int cycle = 0; cycle < 200; ++cycle) {
         g.Switch(false);
         g.Switch(true);
     }
