@@ -106,11 +106,25 @@ TEST(Gallery, WholeFormPaintSkinnedAgainstPlainAndSkinOffAndOnLeaksNothing) {
 
     // Two hundred switches later, every GDI object taken while skinned is
     // given back (a few minutes: each switch waits for every window to answer).
+    // No window made while skinned (the scroll-bar overlays) outlives it either.
+    const auto childWindows = [&] {
+        int count = 0;
+        EnumChildWindows(
+            g.form->Handle(),
+            [](HWND, LPARAM n) {
+                ++*reinterpret_cast<int*>(n);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
     const long live = LiveGdiObjects();
+    const int children = childWindows();
     for (int cycle = 0; cycle < 200; ++cycle) {
         g.Switch(false);
         g.Switch(true);
     }
     EXPECT_LE(LiveGdiObjects(), live + 4);
+    EXPECT_EQ(childWindows(), children);
     EXPECT_EQ(TSkinManage::Instance()->SkinnedFormCount(), 2) << "the form and the plain dialog, once each";
 }
