@@ -46,21 +46,27 @@ void TCustomTreeView::FillItems() {
     HWND wnd = WindowHandle();
     SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
     SendMessageW(wnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    // The last node made at each depth: the parent of a deeper line.
-    std::vector<HTREEITEM> parents;
+    // The open nodes with their indents, shallowest first: a line's parent
+    // is the last node indented less than it, however many blanks each
+    // level takes.
+    struct Open {
+        std::size_t indent;
+        HTREEITEM node;
+    };
+    std::vector<Open> parents;
     for (int i = 0; i < items_->Count(); ++i) {
         const std::wstring line = items_->Get(i);
-        const std::size_t depth = std::min(line.find_first_not_of(L"\t "), line.size());
-        std::wstring text = line.substr(depth);
-        parents.resize(std::min(parents.size(), depth));
+        const std::size_t indent = std::min(line.find_first_not_of(L"\t "), line.size());
+        std::wstring text = line.substr(indent);
+        while (!parents.empty() && parents.back().indent >= indent) parents.pop_back();
         TVINSERTSTRUCTW insert{};
-        insert.hParent = parents.empty() ? TVI_ROOT : parents.back();
+        insert.hParent = parents.empty() ? TVI_ROOT : parents.back().node;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT;
         insert.item.pszText = text.data();
         const auto node =
             reinterpret_cast<HTREEITEM>(SendMessageW(wnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-        parents.push_back(node);
+        parents.push_back({indent, node});
     }
     SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(wnd, nullptr, TRUE);

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "TestSupport.h"
 #include "classlib/LayoutReader.h"
@@ -127,4 +129,41 @@ TEST(Gallery, WholeFormPaintSkinnedAgainstPlainAndSkinOffAndOnLeaksNothing) {
     EXPECT_LE(LiveGdiObjects(), live + 4);
     EXPECT_EQ(childWindows(), children);
     EXPECT_EQ(TSkinManage::Instance()->SkinnedFormCount(), 2) << "the form and the plain dialog, once each";
+}
+
+// The stored layout's list view and tree view reach their windows whole, and
+// the list view's header is skinned with it.
+TEST(Gallery, TheLayoutsListViewAndTreeViewReachTheirWindowsAndTheHeaderIsSkinned) {
+    Gallery g;
+    HWND list = g.FindControl(L"ListView1");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 15);
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    ASSERT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
+    wchar_t caption[32] = {};
+    HDITEMW column{};
+    column.mask = HDI_TEXT | HDI_WIDTH;
+    column.pszText = caption;
+    column.cchTextMax = 32;
+    ASSERT_TRUE(SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_EQ(std::wstring(caption), L"Name 名字");
+    EXPECT_EQ(column.cxy, 100);
+    EXPECT_TRUE(g.Skinned(header));
+
+    HWND tree = g.FindControl(L"TreeView1");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 12);
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)), 0) << "one root";
+    int children = 0;
+    for (auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+         child; child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+        ++children;
+    EXPECT_EQ(children, 11);
+
+    g.Switch(false);
+    EXPECT_FALSE(g.Skinned(header)) << "the header's painter goes with the list view's";
 }
