@@ -6,6 +6,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Handles.h"
 #include "classlib/Messages.h"
+#include "skin/SkinMessages.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinScrollbarH.h"
 #include "skin/data/ElementDrawing.h"
@@ -87,6 +88,12 @@ void TSkinComBox::ReleaseParts() {
 void TSkinComBox::Notification(TComponent* component, TOperation operation) {
     TSkinControl::Notification(component, operation);
     if (operation == TOperation::opRemove && component == listBars_) listBars_ = nullptr;
+}
+
+// The list's scroll bars go on and off with the combo.
+void TSkinComBox::PaintingSwitched() {
+    if (listBars_ && ListWindow) SendMessageW(ListWindow, SKM_ENABLESKIN, PaintingOn ? 1 : 0, 0);
+    TSkinControl::PaintingSwitched();
 }
 
 void TSkinComBox::Detach() {

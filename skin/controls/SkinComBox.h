@@ -22,6 +22,7 @@ public:
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
     void Notification(TComponent* component, TOperation operation) override;
+    void PaintingSwitched() override;
 
     LONG_PTR Style = 0;
     LONG_PTR ExStyle = 0;

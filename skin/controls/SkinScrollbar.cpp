@@ -64,12 +64,10 @@ void TSkinScrollbar::HideBars() {
 // Off, the control's own bars and border show again; on, the overlays go
 // back over them.
 void TSkinScrollbar::PaintingSwitched() {
-    if (PaintingOn) {
+    if (PaintingOn)
         PlaceBars();
-        TSkinControl::PaintingSwitched();
-    } else {
+    else
         HideBars();
-    }
     if (Window) RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 

@@ -562,6 +562,12 @@ TEST(SkinEdit, ACombosEditAndListKeepTheirTextWhenSkinned) {
     };
     EXPECT_EQ(classAtBar(skinSimple.hwndList), L"TWScrollbar");
     EXPECT_NE(classAtBar(plainSimple.hwndList), L"TWScrollbar");
+    SendMessageW(skinned.simple->Handle(), SKM_ENABLESKIN, 0, 0);
+    PumpFor(50);
+    EXPECT_NE(classAtBar(skinSimple.hwndList), L"TWScrollbar") << "switched off with its combo";
+    SendMessageW(skinned.simple->Handle(), SKM_ENABLESKIN, 1, 0);
+    PumpFor(50);
+    EXPECT_EQ(classAtBar(skinSimple.hwndList), L"TWScrollbar");
     skin.DetachControlsOnly();
     PumpFor(50);
     EXPECT_NE(classAtBar(skinSimple.hwndList), L"TWScrollbar");
