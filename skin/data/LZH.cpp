@@ -67,8 +67,59 @@ private:
 // A whole symbol code and a position code fit in what Ensure gives.
 constexpr int kSymbolBits = TLZHTree::kMaxCodeBits + 8 + 6;
 
-// Indexes are read as unsigned 16-bit values: no sign extension in the loops.
-inline std::size_t At(const std::int16_t* a, std::size_t i) { return static_cast<std::uint16_t>(a[i]); }
+// The decoder's own copy of the model, laid out for counting a path: counts
+// and parents in one array, a fixed distance apart, so that a pointer to a
+// node's count reaches the next count and the parent without index
+// arithmetic. TLZHTree stays the reference; rebuilds go through it.
+class Model {
+public:
+    void Load(const TLZHTree& tree) {
+        for (int i = 0; i < kNodeCount; ++i) {
+            cells_[i] = tree.freq[i];
+            son_[i] = static_cast<std::uint16_t>(tree.son[i]);
+        }
+        for (int i = kNodeCount; i < kParents; ++i) cells_[i] = 0xFFFF;
+        for (int i = 0; i <= kScratch; ++i) cells_[kParents + i] = static_cast<std::uint16_t>(tree.prnt[i]);
+        // The root's parent is the stop node: it and the count after it are
+        // equal, so the path ends on the rare branch instead of a test per level.
+        cells_[kParents + kRoot] = kStop;
+    }
+
+    void Rebuild(TLZHTree& tree) {
+        for (int i = 0; i < kNodeCount; ++i) {
+            tree.freq[i] = cells_[i];
+            tree.son[i] = static_cast<std::int16_t>(son_[i]);
+        }
+        tree.Rebuild();
+        Load(tree);
+    }
+
+    bool Full() const { return cells_[kRoot] == kMaxFreq; }
+
+    std::size_t DecodeSymbol(BitInput& in) const;
+    void Count(std::size_t symbol);
+
+private:
+    static constexpr int kStop = kNodeCount;  // counts 0xFFFF, as does the node after it
+    static constexpr int kScratch = kNodeCount + kSymbolCount;  // takes writes only internal nodes need
+    // Counts of the nodes, then 0xFFFF sentinels: kStop and its neighbour,
+    // which also end every run of equal counts, and room for a run's last read.
+    static constexpr int kParents = kNodeCount + 5;
+
+    // Counts, then from kParents on the parents of the nodes, the symbols'
+    // nodes and kScratch.
+    std::array<std::uint16_t, kParents + kScratch + 1> cells_;
+    std::array<std::uint16_t, kNodeCount> son_;
+};
+
+// Of a value known not to be 0.
+inline int CountTrailingZeros(std::uint64_t value) {
+#if defined(__GNUC__)
+    return __builtin_ctzll(value);
+#else
+    return std::countr_zero(value);
+#endif
+}
 
 // Shifts the top bit out and returns it (the carry of bits + bits, where the compiler has it).
 inline std::size_t NextBit(std::uint64_t& bits) {
@@ -81,66 +132,63 @@ inline std::size_t NextBit(std::uint64_t& bits) {
 #endif
 }
 
-std::size_t DecodeSymbol(const TLZHTree& tree, BitInput& in) {
-    const std::int16_t* const son = tree.son.data();
-    std::uint64_t bits = in.Window();
-    int used = 0;
-    std::size_t c = At(son, kRoot);
-    while (c < kNodeCount) {
-        c = At(son, c + NextBit(bits));
-        ++used;
-    }
-    in.Skip(used);
+// The bits used are counted by where a 1 put below the window ends up.
+std::size_t Model::DecodeSymbol(BitInput& in) const {
+    const std::uint16_t* const son = son_.data();
+    std::uint64_t bits = in.Window() | 1;
+    std::size_t c = son[kRoot];
+    while (c < kNodeCount) c = son[c + NextBit(bits)];
+    in.Skip(CountTrailingZeros(bits));
     return c - kNodeCount;
 }
 
-// How many counts from p on equal value, four at a time. The sentinels end
-// every run before the reads leave the array.
-std::size_t EqualRun(const std::uint16_t* p, unsigned value) {
+// How many counts from p on equal p[-1]. The counts never fall, so a run
+// ends where a count differs from the one before it, found four at a time
+// by comparing the counts with themselves one place back. The sentinels end
+// every run before the reads leave the counts.
+std::size_t EqualRun(const std::uint16_t* p) {
     if constexpr (std::endian::native == std::endian::little) {
-        const std::uint64_t pattern = value * 0x0001000100010001ull;
         for (std::size_t run = 0;; run += 4) {
-            std::uint64_t lanes;
+            std::uint64_t lanes, before;
             std::memcpy(&lanes, p + run, sizeof lanes);
-            if (const std::uint64_t differ = lanes ^ pattern)
-                return run + static_cast<std::size_t>(std::countr_zero(differ) >> 4);
+            std::memcpy(&before, p + run - 1, sizeof before);
+            if (const std::uint64_t differ = lanes ^ before)
+                return run + static_cast<std::size_t>(CountTrailingZeros(differ) >> 4);
         }
     } else {
         std::size_t run = 0;
-        while (p[run] == value) ++run;
+        while (p[run] == p[-1]) ++run;
         return run;
     }
 }
 
-// TLZHTree::Update's result: the same swaps, the block leader found four
-// counts at a time instead of one.
-inline void Count(TLZHTree& tree, std::size_t symbol) {
-    if (tree.freq[kRoot] == kMaxFreq) tree.Rebuild();
-    std::uint16_t* const freq = tree.freq.data();
-    std::int16_t* const son = tree.son.data();
-    std::int16_t* const prnt = tree.prnt.data();
-    std::size_t c = At(prnt, symbol + kNodeCount);
-    do {
-        std::uint16_t* const node = freq + c;
-        const unsigned count = node[0];
-        if (node[1] != count) {
-            node[0] = static_cast<std::uint16_t>(count + 1);
-        } else {
+// TLZHTree::Update's result: the same swaps in the same order.
+void Model::Count(std::size_t symbol) {
+    std::uint16_t* const count = cells_.data();
+    std::uint16_t* const parent = count + kParents;
+    std::uint16_t* const son = son_.data();
+    std::uint16_t* n = count + parent[symbol + kNodeCount];
+    for (;;) {
+        const unsigned k = n[0];
+        if (n[1] == k) [[unlikely]] {
+            if (n == count + kStop) break;
+            const auto c = static_cast<std::size_t>(n - count);
             // c's place once counted: the last node counting as much.
-            const std::size_t l = c + 1 + EqualRun(freq + c + 2, count);
-            freq[l] = static_cast<std::uint16_t>(count + 1);
-            const std::size_t i = At(son, c);
-            const std::size_t j = At(son, l);
-            son[l] = static_cast<std::int16_t>(i);
-            son[c] = static_cast<std::int16_t>(j);
-            prnt[i] = static_cast<std::int16_t>(l);
-            prnt[i < kNodeCount ? i + 1 : TLZHTree::kScratch] = static_cast<std::int16_t>(l);
-            prnt[j] = static_cast<std::int16_t>(c);
-            prnt[j < kNodeCount ? j + 1 : TLZHTree::kScratch] = static_cast<std::int16_t>(c);
-            c = l;
+            const std::size_t l = c + 1 + EqualRun(n + 2);
+            const std::size_t i = son[c];
+            const std::size_t j = son[l];
+            son[l] = static_cast<std::uint16_t>(i);
+            son[c] = static_cast<std::uint16_t>(j);
+            parent[i] = static_cast<std::uint16_t>(l);
+            parent[i < kNodeCount ? i + 1 : kScratch] = static_cast<std::uint16_t>(l);
+            parent[j] = static_cast<std::uint16_t>(c);
+            parent[j < kNodeCount ? j + 1 : kScratch] = static_cast<std::uint16_t>(c);
+            n = count + l;
         }
-        c = At(prnt, c);
-    } while (c != 0);
+        // Swapped or not, the node at n is the one counted.
+        n[0] = static_cast<std::uint16_t>(k + 1);
+        n = count + n[kParents];
+    }
 }
 
 // The upper 6 bits from the prefix table, the lower 6 verbatim.
@@ -188,15 +236,18 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     // of blanks that stands for the ring's first fill (a match reaches at
     // most kRingSize back).
     std::unique_ptr<TLZHTree> tree;
+    std::unique_ptr<Model> model;
     std::vector<std::uint8_t> out;
     try {
         tree = std::make_unique<TLZHTree>();
+        model = std::make_unique<Model>();
         // The last match is copied whole and may run up to 59 bytes past size.
         out.resize(kRingSize + static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
     tree->Init();
+    model->Load(*tree);
     std::fill_n(out.begin(), kRingSize, kRingFill);
 
     BitInput in(bits);
@@ -204,8 +255,9 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     std::uint8_t* const stop = dst + size;
     while (dst < stop) {
         in.Ensure(kSymbolBits);
-        const std::size_t c = DecodeSymbol(*tree, in);
-        Count(*tree, c);
+        const std::size_t c = model->DecodeSymbol(in);
+        if (model->Full()) model->Rebuild(*tree);
+        model->Count(c);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
