@@ -15,57 +15,51 @@ using namespace lzh;
 
 namespace {
 
-// MSB-first bits from memory; reading past the end yields zero bits.
+// MSB-first bits from memory, kept as a bit position: the bits at hand are
+// one unaligned 8-byte load away, with nothing to top up. Reading past the
+// end yields zero bits.
 class BitInput {
 public:
     explicit BitInput(std::span<const std::uint8_t> bytes)
-        : next_(bytes.data()), end_(bytes.data() + bytes.size()) {}
+        : bytes_(bytes.data()), size_(bytes.size()), whole_(bytes.size() >= 8 ? bytes.size() - 7 : 0) {}
 
-    // At least n <= 56 bits in Window() afterwards. Away from the end the
-    // window is topped up every time: a test of the count would be a branch
-    // no predictor gets right.
-    void Ensure(int n) {
-        if (end_ - next_ >= 8) {
-            TopUp();
-        } else if (count_ < n) {
-            Tail();
-        }
+    // At least the next 57 bits, left-aligned; below them the bits that
+    // follow or zeros.
+    std::uint64_t Window() const {
+        const std::size_t byte = position_ >> 3;
+        const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(byte);
+        return word << (position_ & 7);
     }
-    // The next bits, left-aligned.
-    std::uint64_t Window() const { return buffer_; }
-    void Skip(int n) {
-        buffer_ <<= n;
-        count_ -= n;
-    }
+    void Skip(int n) { position_ += static_cast<unsigned>(n); }
 
 private:
-    // Whole bytes past count_ are taken; the part of a byte that also comes
-    // in is loaded again next time, to the same bits.
-    void TopUp() {
-        std::uint64_t word = 0;
-        for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
-        buffer_ |= word >> count_;
-        const int take = (63 - count_) >> 3;
-        next_ += take;
-        count_ += 8 * take;
-    }
-
-    void Tail() {
-        while (count_ <= 56) {
-            const std::uint64_t byte = next_ < end_ ? *next_++ : 0;
-            buffer_ |= byte << (56 - count_);
-            count_ += 8;
+    static std::uint64_t LoadBigEndian(const std::uint8_t* p) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        if constexpr (std::endian::native == std::endian::little) {
+#if defined(__GNUC__)
+            word = __builtin_bswap64(word);
+#else
+            std::uint64_t swapped = 0;
+            for (int i = 0; i < 8; ++i, word >>= 8) swapped = swapped << 8 | (word & 0xFF);
+            word = swapped;
+#endif
         }
+        return word;
     }
 
-    const std::uint8_t* next_;
-    const std::uint8_t* end_;
-    std::uint64_t buffer_ = 0;  // valid bits left-aligned; below them zeros or the bits that follow
-    int count_ = 0;
-};
+    // The last bytes, then zeros.
+    [[gnu::noinline]] std::uint64_t Tail(std::size_t byte) const {
+        std::uint64_t word = 0;
+        for (std::size_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size_ ? bytes_[i] : 0);
+        return word;
+    }
 
-// A whole symbol code and a position code fit in what Ensure gives.
-constexpr int kSymbolBits = TLZHTree::kMaxCodeBits + 8 + 6;
+    const std::uint8_t* bytes_;
+    std::size_t size_;
+    std::size_t whole_;  // below this byte index 8 bytes can be read
+    std::size_t position_ = 0;  // in bits
+};
 
 // The decoder's own copy of the model, laid out for counting a path: counts
 // and parents in one array, a fixed distance apart, so that a pointer to a
@@ -96,7 +90,8 @@ public:
 
     bool Full() const { return cells_[kRoot] == kMaxFreq; }
 
-    std::size_t DecodeSymbol(BitInput& in) const;
+    // The symbol the window starts with; used gets the length of its code.
+    std::size_t DecodeSymbol(std::uint64_t window, int& used) const;
     void Count(std::size_t symbol);
 
 private:
@@ -132,13 +127,16 @@ inline std::size_t NextBit(std::uint64_t& bits) {
 #endif
 }
 
-// The bits used are counted by where a 1 put below the window ends up.
-std::size_t Model::DecodeSymbol(BitInput& in) const {
+// The bits used are counted by where a 1 put below the window ends up
+// (no code is longer than 21 bits, and the window holds 57). The root's
+// children are never leaves.
+std::size_t Model::DecodeSymbol(std::uint64_t window, int& used) const {
     const std::uint16_t* const son = son_.data();
-    std::uint64_t bits = in.Window() | 1;
+    std::uint64_t bits = window | 1;
     std::size_t c = son[kRoot];
-    while (c < kNodeCount) c = son[c + NextBit(bits)];
-    in.Skip(CountTrailingZeros(bits));
+    do c = son[c + NextBit(bits)];
+    while (c < kNodeCount);
+    used = CountTrailingZeros(bits);
     return c - kNodeCount;
 }
 
@@ -191,13 +189,13 @@ void Model::Count(std::size_t symbol) {
     }
 }
 
-// The upper 6 bits from the prefix table, the lower 6 verbatim.
-int DecodePosition(BitInput& in) {
-    const std::uint64_t bits = in.Window();
+// The upper 6 bits from the prefix table, the lower 6 verbatim; used gets
+// the length of the code.
+int DecodePosition(std::uint64_t bits, int& used) {
     const unsigned first = static_cast<unsigned>(bits >> 56);
     const int length = kPositionTables.decodeLength[first];
     const unsigned low = static_cast<unsigned>(bits >> (58 - length)) & 63;
-    in.Skip(length + 6);
+    used = length + 6;
     return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
@@ -254,17 +252,22 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     std::uint8_t* dst = out.data() + kRingSize;
     std::uint8_t* const stop = dst + size;
     while (dst < stop) {
-        in.Ensure(kSymbolBits);
-        const std::size_t c = model->DecodeSymbol(in);
+        // A symbol code and a position code take at most 21 + 14 bits.
+        const std::uint64_t window = in.Window();
+        int used;
+        const std::size_t c = model->DecodeSymbol(window, used);
         if (model->Full()) model->Rebuild(*tree);
         model->Count(c);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
             const int length = static_cast<int>(c) - 256 + kThreshold + 1;
-            CopyMatch(dst, DecodePosition(in) + 1, length);
+            int positionBits;
+            CopyMatch(dst, DecodePosition(window << used, positionBits) + 1, length);
+            used += positionBits;
             dst += length;
         }
+        in.Skip(used);
     }
     const auto written = static_cast<std::size_t>(dst - out.data());
     out.erase(out.begin(), out.begin() + kRingSize);
