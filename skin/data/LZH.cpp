@@ -27,7 +27,7 @@ public:
     // follow or zeros.
     std::uint64_t Window() const {
         const std::size_t byte = position_ >> 3;
-        const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(byte);
+        const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(bytes_, size_, byte);
         return word << (position_ & 7);
     }
     void Skip(int n) { position_ += static_cast<unsigned>(n); }
@@ -48,10 +48,11 @@ private:
         return word;
     }
 
-    // The last bytes, then zeros.
-    [[gnu::noinline]] std::uint64_t Tail(std::size_t byte) const {
+    // The last bytes, then zeros. Out of line, so that the loop keeps the
+    // reader in registers.
+    [[gnu::noinline]] static std::uint64_t Tail(const std::uint8_t* bytes, std::size_t size, std::size_t byte) {
         std::uint64_t word = 0;
-        for (std::size_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size_ ? bytes_[i] : 0);
+        for (std::size_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size ? bytes[i] : 0);
         return word;
     }
 
@@ -77,6 +78,11 @@ public:
         // The root's parent is the stop node: it and the count after it are
         // equal, so the path ends on the rare branch instead of a test per level.
         cells_[kParents + kRoot] = kStop;
+        for (std::size_t x = 0; x < kNodeCount; ++x) {
+            const std::size_t s = son_[x];
+            for (std::size_t b = 0; b < 2; ++b)
+                grandson_[2 * x + b] = static_cast<std::uint16_t>(s < kNodeCount ? son_[s + b] : s | kOneBit);
+        }
     }
 
     void Rebuild(TLZHTree& tree) {
@@ -95,6 +101,8 @@ public:
     void Count(std::size_t symbol);
 
 private:
+    // Marks a grandson_ entry that is a leaf one level down.
+    static constexpr unsigned kOneBit = 0x400;
     static constexpr int kStop = kNodeCount;  // counts 0xFFFF, as does the node after it
     static constexpr int kScratch = kNodeCount + kSymbolCount;  // takes writes only internal nodes need
     // Counts of the nodes, then 0xFFFF sentinels: kStop and its neighbour,
@@ -105,6 +113,10 @@ private:
     // nodes and kScratch.
     std::array<std::uint16_t, kParents + kScratch + 1> cells_;
     std::array<std::uint16_t, kNodeCount> son_;
+    // Two levels at a time: for node x and a bit b, son_ of child b of x, or
+    // when x is a leaf, x's symbol with kOneBit. A swap changes the entries
+    // of the two nodes and one of each one's parent.
+    std::array<std::uint16_t, 2 * kNodeCount> grandson_;
 };
 
 // Of a value known not to be 0.
@@ -116,28 +128,23 @@ inline int CountTrailingZeros(std::uint64_t value) {
 #endif
 }
 
-// Shifts the top bit out and returns it (the carry of bits + bits, where the compiler has it).
-inline std::size_t NextBit(std::uint64_t& bits) {
-#if defined(__GNUC__)
-    return __builtin_add_overflow(bits, bits, &bits);
-#else
-    const std::size_t bit = bits >> 63;
-    bits <<= 1;
-    return bit;
-#endif
-}
-
-// The bits used are counted by where a 1 put below the window ends up
-// (no code is longer than 21 bits, and the window holds 57). The root's
-// children are never leaves.
+// Two bits a step through grandson_, which halves the chain of dependent
+// loads. The bits used are counted by where a 1 put below the window ends
+// up (no code is longer than 21 bits, and the window holds 57), less one
+// when the last step needed only one.
 std::size_t Model::DecodeSymbol(std::uint64_t window, int& used) const {
-    const std::uint16_t* const son = son_.data();
+    const std::uint16_t* const grandson = grandson_.data();
     std::uint64_t bits = window | 1;
-    std::size_t c = son[kRoot];
-    do c = son[c + NextBit(bits)];
-    while (c < kNodeCount);
-    used = CountTrailingZeros(bits);
-    return c - kNodeCount;
+    std::size_t pair = son_[kRoot];
+    std::size_t c;
+    for (;;) {
+        c = grandson[2 * pair + static_cast<std::size_t>(bits >> 62)];
+        bits <<= 2;
+        if (c >= kNodeCount) break;
+        pair = c;
+    }
+    used = CountTrailingZeros(bits) - static_cast<int>(c / kOneBit);
+    return (c & (kOneBit - 1)) - kNodeCount;
 }
 
 // How many counts from p on equal p[-1]. The counts never fall, so a run
@@ -165,6 +172,7 @@ void Model::Count(std::size_t symbol) {
     std::uint16_t* const count = cells_.data();
     std::uint16_t* const parent = count + kParents;
     std::uint16_t* const son = son_.data();
+    std::uint16_t* const grandson = grandson_.data();
     std::uint16_t* n = count + parent[symbol + kNodeCount];
     for (;;) {
         const unsigned k = n[0];
@@ -181,6 +189,13 @@ void Model::Count(std::size_t symbol) {
             parent[i < kNodeCount ? i + 1 : kScratch] = static_cast<std::uint16_t>(l);
             parent[j] = static_cast<std::uint16_t>(c);
             parent[j < kNodeCount ? j + 1 : kScratch] = static_cast<std::uint16_t>(c);
+            std::uint32_t rowC, rowL;
+            std::memcpy(&rowC, grandson + 2 * c, sizeof rowC);
+            std::memcpy(&rowL, grandson + 2 * l, sizeof rowL);
+            std::memcpy(grandson + 2 * c, &rowL, sizeof rowL);
+            std::memcpy(grandson + 2 * l, &rowC, sizeof rowC);
+            grandson[2 * std::size_t(parent[c]) + (c & 1)] = static_cast<std::uint16_t>(j);
+            grandson[2 * std::size_t(parent[l]) + (l & 1)] = static_cast<std::uint16_t>(i);
             n = count + l;
         }
         // Swapped or not, the node at n is the one counted.
