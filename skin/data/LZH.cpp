@@ -62,61 +62,73 @@ private:
     std::size_t position_ = 0;  // in bits
 };
 
-// The decoder's own copy of the model, laid out for counting a path: counts
-// and parents in one array, a fixed distance apart, so that a pointer to a
-// node's count reaches the next count and the parent without index
-// arithmetic. TLZHTree stays the reference; rebuilds go through it.
+// A leaf's son value in the decoder's model, and where its node is kept
+// among the parents. Every other place is left free, so that a swap can set
+// the parent of a son value and the one after it without asking whether it
+// is a leaf.
+constexpr int Leaf(int symbol) { return kNodeCount + 2 * symbol; }
+
+// The decoder's own copy of the model, laid out for its loops: everything in
+// one array at fixed offsets, so that one register reaches it all, and a
+// pointer to a node's count reaches the next count and the parent without
+// index arithmetic. TLZHTree stays the reference; rebuilds go through it.
 class Model {
 public:
     void Load(const TLZHTree& tree) {
+        std::uint16_t* const m = m_.data();
         for (int i = 0; i < kNodeCount; ++i) {
-            cells_[i] = tree.freq[i];
-            son_[i] = static_cast<std::uint16_t>(tree.son[i]);
+            m[kCounts + i] = tree.freq[i];
+            const int s = tree.son[i];
+            m[kSons + i] = static_cast<std::uint16_t>(s < kNodeCount ? s : Leaf(s - kNodeCount));
+            m[kParents + i] = static_cast<std::uint16_t>(tree.prnt[i]);
         }
-        for (int i = kNodeCount; i < kParents; ++i) cells_[i] = 0xFFFF;
-        for (int i = 0; i <= kScratch; ++i) cells_[kParents + i] = static_cast<std::uint16_t>(tree.prnt[i]);
+        for (int i = kNodeCount; i < kParents; ++i) m[kCounts + i] = 0xFFFF;
+        for (int symbol = 0; symbol < kSymbolCount; ++symbol)
+            m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(tree.prnt[kNodeCount + symbol]);
         // The root's parent is the stop node: it and the count after it are
         // equal, so the path ends on the rare branch instead of a test per level.
-        cells_[kParents + kRoot] = kStop;
-        for (std::size_t x = 0; x < kNodeCount; ++x) {
-            const std::size_t s = son_[x];
-            for (std::size_t b = 0; b < 2; ++b)
-                grandson_[2 * x + b] = static_cast<std::uint16_t>(s < kNodeCount ? son_[s + b] : s | kOneBit);
+        m[kParents + kRoot] = kStop;
+        for (int x = 0; x < kNodeCount; ++x) {
+            const int s = m[kSons + x];
+            for (int b = 0; b < 2; ++b)
+                m[kGrandsons + 2 * x + b] = static_cast<std::uint16_t>(s < kNodeCount ? m[kSons + s + b] : s | kOneBit);
         }
     }
 
     void Rebuild(TLZHTree& tree) {
         for (int i = 0; i < kNodeCount; ++i) {
-            tree.freq[i] = cells_[i];
-            tree.son[i] = static_cast<std::int16_t>(son_[i]);
+            tree.freq[i] = m_[kCounts + i];
+            const int s = m_[kSons + i];
+            tree.son[i] = static_cast<std::int16_t>(s < kNodeCount ? s : kNodeCount + (s - kNodeCount) / 2);
         }
         tree.Rebuild();
         Load(tree);
     }
 
-    bool Full() const { return cells_[kRoot] == kMaxFreq; }
+    bool Full() const { return m_[kCounts + kRoot] == kMaxFreq; }
 
     // The symbol the window starts with; used gets the length of its code.
     std::size_t DecodeSymbol(std::uint64_t window, int& used) const;
     void Count(std::size_t symbol);
 
 private:
-    // Marks a grandson_ entry that is a leaf one level down.
-    static constexpr unsigned kOneBit = 0x400;
+    // Marks a grandson entry that is a leaf one level down.
+    static constexpr unsigned kOneBit = 0x800;
     static constexpr int kStop = kNodeCount;  // counts 0xFFFF, as does the node after it
-    static constexpr int kScratch = kNodeCount + kSymbolCount;  // takes writes only internal nodes need
+
     // Counts of the nodes, then 0xFFFF sentinels: kStop and its neighbour,
     // which also end every run of equal counts, and room for a run's last read.
-    static constexpr int kParents = kNodeCount + 5;
+    static constexpr int kCounts = 0;
+    // The parents of the nodes, then the symbols' nodes.
+    static constexpr int kParents = kCounts + kNodeCount + 5;
+    static constexpr int kSons = kParents + Leaf(kSymbolCount);
+    // Two levels at a time: for node x and a bit b, the son of child b of
+    // x, or when x is a leaf, x's son with kOneBit. A swap changes the
+    // entries of the two nodes and one of each one's parent.
+    static constexpr int kGrandsons = kSons + kNodeCount;
+    static constexpr int kSize = kGrandsons + 2 * kNodeCount;
 
-    // Counts, then from kParents on the parents of the nodes, the symbols'
-    // nodes and kScratch.
-    std::array<std::uint16_t, kParents + kScratch + 1> cells_;
-    std::array<std::uint16_t, kNodeCount> son_;
-    // Two levels at a time: for node x and a bit b, son_ of child b of x, or
-    // when x is a leaf, x's symbol with kOneBit. A swap changes the entries
-    // of the two nodes and one of each one's parent.
-    std::array<std::uint16_t, 2 * kNodeCount> grandson_;
+    std::array<std::uint16_t, kSize> m_;
 };
 
 // Of a value known not to be 0.
@@ -133,18 +145,18 @@ inline int CountTrailingZeros(std::uint64_t value) {
 // up (no code is longer than 21 bits, and the window holds 57), less one
 // when the last step needed only one.
 std::size_t Model::DecodeSymbol(std::uint64_t window, int& used) const {
-    const std::uint16_t* const grandson = grandson_.data();
+    const std::uint16_t* const m = m_.data();
     std::uint64_t bits = window | 1;
-    std::size_t pair = son_[kRoot];
+    std::size_t pair = m[kSons + kRoot];
     std::size_t c;
     for (;;) {
-        c = grandson[2 * pair + static_cast<std::size_t>(bits >> 62)];
+        c = m[kGrandsons + 2 * pair + static_cast<std::size_t>(bits >> 62)];
         bits <<= 2;
         if (c >= kNodeCount) break;
         pair = c;
     }
     used = CountTrailingZeros(bits) - static_cast<int>(c / kOneBit);
-    return (c & (kOneBit - 1)) - kNodeCount;
+    return ((c & (kOneBit - 1)) - kNodeCount) / 2;
 }
 
 // How many counts from p on equal p[-1]. The counts never fall, so a run
@@ -169,38 +181,38 @@ std::size_t EqualRun(const std::uint16_t* p) {
 
 // TLZHTree::Update's result: the same swaps in the same order.
 void Model::Count(std::size_t symbol) {
-    std::uint16_t* const count = cells_.data();
-    std::uint16_t* const parent = count + kParents;
-    std::uint16_t* const son = son_.data();
-    std::uint16_t* const grandson = grandson_.data();
-    std::uint16_t* n = count + parent[symbol + kNodeCount];
+    std::uint16_t* const m = m_.data();
+    // Both halves of a pair of parents at once.
+    auto setParents = [m](std::size_t son, std::size_t node) {
+        const auto both = static_cast<std::uint32_t>(node * 0x10001u);
+        std::memcpy(m + kParents + son, &both, sizeof both);
+    };
+    std::uint16_t* n = m + kCounts + m[kParents + Leaf(static_cast<int>(symbol))];
     for (;;) {
         const unsigned k = n[0];
         if (n[1] == k) [[unlikely]] {
-            if (n == count + kStop) break;
-            const auto c = static_cast<std::size_t>(n - count);
+            if (n == m + kCounts + kStop) break;
+            const auto c = static_cast<std::size_t>(n - (m + kCounts));
             // c's place once counted: the last node counting as much.
             const std::size_t l = c + 1 + EqualRun(n + 2);
-            const std::size_t i = son[c];
-            const std::size_t j = son[l];
-            son[l] = static_cast<std::uint16_t>(i);
-            son[c] = static_cast<std::uint16_t>(j);
-            parent[i] = static_cast<std::uint16_t>(l);
-            parent[i < kNodeCount ? i + 1 : kScratch] = static_cast<std::uint16_t>(l);
-            parent[j] = static_cast<std::uint16_t>(c);
-            parent[j < kNodeCount ? j + 1 : kScratch] = static_cast<std::uint16_t>(c);
+            const std::size_t i = m[kSons + c];
+            const std::size_t j = m[kSons + l];
+            m[kSons + l] = static_cast<std::uint16_t>(i);
+            m[kSons + c] = static_cast<std::uint16_t>(j);
+            setParents(i, l);
+            setParents(j, c);
             std::uint32_t rowC, rowL;
-            std::memcpy(&rowC, grandson + 2 * c, sizeof rowC);
-            std::memcpy(&rowL, grandson + 2 * l, sizeof rowL);
-            std::memcpy(grandson + 2 * c, &rowL, sizeof rowL);
-            std::memcpy(grandson + 2 * l, &rowC, sizeof rowC);
-            grandson[2 * std::size_t(parent[c]) + (c & 1)] = static_cast<std::uint16_t>(j);
-            grandson[2 * std::size_t(parent[l]) + (l & 1)] = static_cast<std::uint16_t>(i);
-            n = count + l;
+            std::memcpy(&rowC, m + kGrandsons + 2 * c, sizeof rowC);
+            std::memcpy(&rowL, m + kGrandsons + 2 * l, sizeof rowL);
+            std::memcpy(m + kGrandsons + 2 * c, &rowL, sizeof rowL);
+            std::memcpy(m + kGrandsons + 2 * l, &rowC, sizeof rowC);
+            m[kGrandsons + 2 * std::size_t(m[kParents + c]) + (c & 1)] = static_cast<std::uint16_t>(j);
+            m[kGrandsons + 2 * std::size_t(m[kParents + l]) + (l & 1)] = static_cast<std::uint16_t>(i);
+            n = m + kCounts + l;
         }
         // Swapped or not, the node at n is the one counted.
         n[0] = static_cast<std::uint16_t>(k + 1);
-        n = count + n[kParents];
+        n = m + kCounts + n[kParents];
     }
 }
 
@@ -267,22 +279,28 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     std::uint8_t* dst = out.data() + kRingSize;
     std::uint8_t* const stop = dst + size;
     while (dst < stop) {
-        // A symbol code and a position code take at most 21 + 14 bits.
+        // A symbol code and a position code take at most 21 + 14 bits. The
+        // window is done with before the model is counted, which keeps the
+        // loop's values in registers.
         const std::uint64_t window = in.Window();
         int used;
         const std::size_t c = model->DecodeSymbol(window, used);
+        int distance = 0;
+        if (c >= 256) {
+            int positionBits;
+            distance = DecodePosition(window << used, positionBits) + 1;
+            used += positionBits;
+        }
+        in.Skip(used);
         if (model->Full()) model->Rebuild(*tree);
         model->Count(c);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
             const int length = static_cast<int>(c) - 256 + kThreshold + 1;
-            int positionBits;
-            CopyMatch(dst, DecodePosition(window << used, positionBits) + 1, length);
-            used += positionBits;
+            CopyMatch(dst, distance, length);
             dst += length;
         }
-        in.Skip(used);
     }
     const auto written = static_cast<std::size_t>(dst - out.data());
     out.erase(out.begin(), out.begin() + kRingSize);
