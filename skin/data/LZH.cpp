@@ -74,38 +74,40 @@ constexpr int Leaf(int symbol) { return kNodeCount + 2 * symbol; }
 // index arithmetic. TLZHTree stays the reference; rebuilds go through it.
 class Model {
 public:
-    void Load(const TLZHTree& tree) {
+    // Returns the root's count.
+    unsigned Load(const TLZHTree& tree) {
         std::uint16_t* const m = m_.data();
         for (int i = 0; i < kNodeCount; ++i) {
             m[kCounts + i] = tree.freq[i];
             const int s = tree.son[i];
             m[kSons + i] = static_cast<std::uint16_t>(s < kNodeCount ? s : Leaf(s - kNodeCount));
-            m[kParents + i] = static_cast<std::uint16_t>(tree.prnt[i]);
+            m[kParents + i] = static_cast<std::uint16_t>(2 * tree.prnt[i]);
         }
         for (int i = kNodeCount; i < kParents; ++i) m[kCounts + i] = 0xFFFF;
         for (int symbol = 0; symbol < kSymbolCount; ++symbol)
-            m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(tree.prnt[kNodeCount + symbol]);
-        // The root's parent is the stop node: it and the count after it are
-        // equal, so the path ends on the rare branch instead of a test per level.
-        m[kParents + kRoot] = kStop;
+            m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(2 * tree.prnt[kNodeCount + symbol]);
+        // The root counts as much as the sentinel after it, so a path ends
+        // on the rare branch instead of a test per node; the caller keeps
+        // its true count.
+        m[kCounts + kRoot] = 0xFFFF;
         for (int x = 0; x < kNodeCount; ++x) {
             const int s = m[kSons + x];
             for (int b = 0; b < 2; ++b)
                 m[kGrandsons + 2 * x + b] = static_cast<std::uint16_t>(s < kNodeCount ? m[kSons + s + b] : s | kOneBit);
         }
+        return tree.freq[kRoot];
     }
 
-    void Rebuild(TLZHTree& tree) {
+    // Returns the root's count.
+    unsigned Rebuild(TLZHTree& tree) {
         for (int i = 0; i < kNodeCount; ++i) {
-            tree.freq[i] = m_[kCounts + i];
+            tree.freq[i] = m_[kCounts + i];  // only the leaves' counts matter
             const int s = m_[kSons + i];
             tree.son[i] = static_cast<std::int16_t>(s < kNodeCount ? s : kNodeCount + (s - kNodeCount) / 2);
         }
         tree.Rebuild();
-        Load(tree);
+        return Load(tree);
     }
-
-    bool Full() const { return m_[kCounts + kRoot] == kMaxFreq; }
 
     // The symbol the window starts with; used gets the length of its code.
     std::size_t DecodeSymbol(std::uint64_t window, int& used) const;
@@ -114,12 +116,12 @@ public:
 private:
     // Marks a grandson entry that is a leaf one level down.
     static constexpr unsigned kOneBit = 0x800;
-    static constexpr int kStop = kNodeCount;  // counts 0xFFFF, as does the node after it
 
-    // Counts of the nodes, then 0xFFFF sentinels: kStop and its neighbour,
-    // which also end every run of equal counts, and room for a run's last read.
+    // Counts of the nodes, then 0xFFFF sentinels: one that the root counts
+    // as much as, and room for a run's last read.
     static constexpr int kCounts = 0;
-    // The parents of the nodes, then the symbols' nodes.
+    // The parents of the nodes, then the symbols' nodes, as byte offsets
+    // (twice the index): the walk up then adds no scaling to its loads.
     static constexpr int kParents = kCounts + kNodeCount + 5;
     static constexpr int kSons = kParents + Leaf(kSymbolCount);
     // Two levels at a time: for node x and a bit b, the son of child b of
@@ -184,15 +186,18 @@ void Model::Count(std::size_t symbol) {
     std::uint16_t* const m = m_.data();
     // Both halves of a pair of parents at once.
     auto setParents = [m](std::size_t son, std::size_t node) {
-        const auto both = static_cast<std::uint32_t>(node * 0x10001u);
+        const auto both = static_cast<std::uint32_t>(2 * node * 0x10001u);
         std::memcpy(m + kParents + son, &both, sizeof both);
     };
-    std::uint16_t* n = m + kCounts + m[kParents + Leaf(static_cast<int>(symbol))];
+    auto* const bytes = reinterpret_cast<unsigned char*>(m + kCounts);
+    auto node = [bytes](std::size_t offset) { return reinterpret_cast<std::uint16_t*>(bytes + offset); };
+    std::size_t at = m[kParents + Leaf(static_cast<int>(symbol))];
     for (;;) {
+        std::uint16_t* const n = node(at);
         const unsigned k = n[0];
         if (n[1] == k) [[unlikely]] {
-            if (n == m + kCounts + kStop) break;
-            const auto c = static_cast<std::size_t>(n - (m + kCounts));
+            const std::size_t c = at / 2;
+            if (c == kRoot) break;
             // c's place once counted: the last node counting as much.
             const std::size_t l = c + 1 + EqualRun(n + 2);
             const std::size_t i = m[kSons + c];
@@ -206,13 +211,13 @@ void Model::Count(std::size_t symbol) {
             std::memcpy(&rowL, m + kGrandsons + 2 * l, sizeof rowL);
             std::memcpy(m + kGrandsons + 2 * c, &rowL, sizeof rowL);
             std::memcpy(m + kGrandsons + 2 * l, &rowC, sizeof rowC);
-            m[kGrandsons + 2 * std::size_t(m[kParents + c]) + (c & 1)] = static_cast<std::uint16_t>(j);
-            m[kGrandsons + 2 * std::size_t(m[kParents + l]) + (l & 1)] = static_cast<std::uint16_t>(i);
-            n = m + kCounts + l;
+            m[kGrandsons + m[kParents + c] + (c & 1)] = static_cast<std::uint16_t>(j);
+            m[kGrandsons + m[kParents + l] + (l & 1)] = static_cast<std::uint16_t>(i);
+            at = 2 * l;
         }
-        // Swapped or not, the node at n is the one counted.
-        n[0] = static_cast<std::uint16_t>(k + 1);
-        n = m + kCounts + n[kParents];
+        // Swapped or not, the node at is the one counted.
+        node(at)[0] = static_cast<std::uint16_t>(k + 1);
+        at = node(at)[kParents];
     }
 }
 
@@ -230,7 +235,13 @@ int DecodePosition(std::uint64_t bits, int& used) {
 // the output has room for 7 bytes more than the longest match writes.
 constexpr std::size_t kCopySlack = 8;
 
-void CopyMatch(std::uint8_t* dst, int distance, int length) {
+void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int length) {
+    if (distance > dst - start) [[unlikely]] {
+        // Reaching back before the output, into the blanks the ring starts with.
+        const std::ptrdiff_t from = (dst - start) - distance;
+        for (int k = 0; k < length; ++k) dst[k] = from + k < 0 ? kRingFill : start[from + k];
+        return;
+    }
     const std::uint8_t* src = dst - distance;
     if (distance >= 8) {
         for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
@@ -257,9 +268,8 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
                             " is more than " + std::to_string(bits.size()) +
                             " bit-stream bytes can hold (" + std::to_string(bound) + ")");
 
-    // The ring is not kept: the output itself is the window, behind a prefix
-    // of blanks that stands for the ring's first fill (a match reaches at
-    // most kRingSize back).
+    // The ring is not kept: the output itself is the window, and a match
+    // reaching back before it reads the blanks of the ring's first fill.
     std::unique_ptr<TLZHTree> tree;
     std::unique_ptr<Model> model;
     std::vector<std::uint8_t> out;
@@ -267,16 +277,16 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
         tree = std::make_unique<TLZHTree>();
         model = std::make_unique<Model>();
         // The last match is copied whole and may run up to 59 bytes past size.
-        out.resize(kRingSize + static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
+        out.resize(static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
     tree->Init();
-    model->Load(*tree);
-    std::fill_n(out.begin(), kRingSize, kRingFill);
+    unsigned total = model->Load(*tree);
 
     BitInput in(bits);
-    std::uint8_t* dst = out.data() + kRingSize;
+    std::uint8_t* const start = out.data();
+    std::uint8_t* dst = start;
     std::uint8_t* const stop = dst + size;
     while (dst < stop) {
         // A symbol code and a position code take at most 21 + 14 bits. The
@@ -292,19 +302,18 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
             used += positionBits;
         }
         in.Skip(used);
-        if (model->Full()) model->Rebuild(*tree);
+        if (total == kMaxFreq) total = model->Rebuild(*tree);
+        ++total;
         model->Count(c);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
             const int length = static_cast<int>(c) - 256 + kThreshold + 1;
-            CopyMatch(dst, distance, length);
+            CopyMatch(start, dst, distance, length);
             dst += length;
         }
     }
-    const auto written = static_cast<std::size_t>(dst - out.data());
-    out.erase(out.begin(), out.begin() + kRingSize);
-    out.resize(written - kRingSize);
+    out.resize(static_cast<std::size_t>(dst - start));
     return out;
 }
 
