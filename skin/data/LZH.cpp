@@ -26,7 +26,7 @@ public:
     // At least the next 57 bits, left-aligned; below them the bits that
     // follow or zeros.
     std::uint64_t Window() const {
-        const std::size_t byte = position_ >> 3;
+        const std::uint64_t byte = position_ >> 3;
         const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(bytes_, size_, byte);
         return word << (position_ & 7);
     }
@@ -50,16 +50,18 @@ private:
 
     // The last bytes, then zeros. Out of line, so that the loop keeps the
     // reader in registers.
-    [[gnu::noinline]] static std::uint64_t Tail(const std::uint8_t* bytes, std::size_t size, std::size_t byte) {
+    [[gnu::noinline]] static std::uint64_t Tail(const std::uint8_t* bytes, std::size_t size, std::uint64_t byte) {
         std::uint64_t word = 0;
-        for (std::size_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size ? bytes[i] : 0);
+        for (std::uint64_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size ? bytes[i] : 0);
         return word;
     }
 
     const std::uint8_t* bytes_;
     std::size_t size_;
     std::size_t whole_;  // below this byte index 8 bytes can be read
-    std::size_t position_ = 0;  // in bits
+    // In bits; 64 of them even where size_t has 32, as a damaged stream
+    // reads on past its end until the output is full.
+    std::uint64_t position_ = 0;
 };
 
 // A leaf's son value in the decoder's model, and where its node is kept
