@@ -193,7 +193,7 @@ void Model::Count(std::size_t symbol) {
     };
     auto* const bytes = reinterpret_cast<unsigned char*>(m + kCounts);
     auto node = [bytes](std::size_t offset) { return reinterpret_cast<std::uint16_t*>(bytes + offset); };
-    std::size_t at = m[kParents + Leaf(static_cast<int>(symbol))];
+    std::size_t at = m[kParents + kNodeCount + 2 * symbol];  // Leaf(symbol)
     for (;;) {
         std::uint16_t* const n = node(at);
         const unsigned k = n[0];
@@ -292,28 +292,25 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     std::uint8_t* const stop = dst + size;
     while (dst < stop) {
         // A symbol code and a position code take at most 21 + 14 bits. The
-        // window is done with before the model is counted, which keeps the
-        // loop's values in registers.
+        // output is written before the model is counted, which leaves the
+        // count few values to keep in registers.
         const std::uint64_t window = in.Window();
         int used;
         const std::size_t c = model->DecodeSymbol(window, used);
-        int distance = 0;
-        if (c >= 256) {
+        if (c < 256) {
+            *dst++ = static_cast<std::uint8_t>(c);
+        } else {
             int positionBits;
-            distance = DecodePosition(window << used, positionBits) + 1;
+            const int distance = DecodePosition(window << used, positionBits) + 1;
             used += positionBits;
+            const int length = static_cast<int>(c) - 256 + kThreshold + 1;
+            CopyMatch(start, dst, distance, length);
+            dst += length;
         }
         in.Skip(used);
         if (total == kMaxFreq) total = model->Rebuild(*tree);
         ++total;
         model->Count(c);
-        if (c < 256) {
-            *dst++ = static_cast<std::uint8_t>(c);
-        } else {
-            const int length = static_cast<int>(c) - 256 + kThreshold + 1;
-            CopyMatch(start, dst, distance, length);
-            dst += length;
-        }
     }
     out.resize(static_cast<std::size_t>(dst - start));
     return out;
