@@ -30,7 +30,7 @@ public:
         const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(bytes_, size_, byte);
         return word << (position_ & 7);
     }
-    void Skip(int n) { position_ += static_cast<unsigned>(n); }
+    void Skip(unsigned n) { position_ += n; }
 
 private:
     static std::uint64_t LoadBigEndian(const std::uint8_t* p) {
@@ -112,7 +112,7 @@ public:
     }
 
     // The symbol the window starts with; used gets the length of its code.
-    std::size_t DecodeSymbol(std::uint64_t window, int& used) const;
+    std::size_t DecodeSymbol(std::uint64_t window, unsigned& used) const;
     void Count(std::size_t symbol);
 
 private:
@@ -136,11 +136,11 @@ private:
 };
 
 // Of a value known not to be 0.
-inline int CountTrailingZeros(std::uint64_t value) {
+inline unsigned CountTrailingZeros(std::uint64_t value) {
 #if defined(__GNUC__)
-    return __builtin_ctzll(value);
+    return static_cast<unsigned>(__builtin_ctzll(value));
 #else
-    return std::countr_zero(value);
+    return static_cast<unsigned>(std::countr_zero(value));
 #endif
 }
 
@@ -148,7 +148,7 @@ inline int CountTrailingZeros(std::uint64_t value) {
 // loads. The bits used are counted by where a 1 put below the window ends
 // up (no code is longer than 21 bits, and the window holds 57), less one
 // when the last step needed only one.
-std::size_t Model::DecodeSymbol(std::uint64_t window, int& used) const {
+std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
     const std::uint16_t* const m = m_.data();
     std::uint64_t bits = window | 1;
     std::size_t pair = m[kSons + kRoot];
@@ -159,7 +159,7 @@ std::size_t Model::DecodeSymbol(std::uint64_t window, int& used) const {
         if (c >= kNodeCount) break;
         pair = c;
     }
-    used = CountTrailingZeros(bits) - static_cast<int>(c / kOneBit);
+    used = CountTrailingZeros(bits) - static_cast<unsigned>(c / kOneBit);
     return ((c & (kOneBit - 1)) - kNodeCount) / 2;
 }
 
@@ -225,11 +225,11 @@ void Model::Count(std::size_t symbol) {
 
 // The upper 6 bits from the prefix table, the lower 6 verbatim; used gets
 // the length of the code.
-int DecodePosition(std::uint64_t bits, int& used) {
+int DecodePosition(std::uint64_t bits, unsigned& used) {
     const unsigned first = static_cast<unsigned>(bits >> 56);
     const int length = kPositionTables.decodeLength[first];
     const unsigned low = static_cast<unsigned>(bits >> (58 - length)) & 63;
-    used = length + 6;
+    used = static_cast<unsigned>(length) + 6;
     return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
@@ -284,7 +284,8 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
     tree->Init();
-    unsigned total = model->Load(*tree);
+    // How many more symbols the root can count before the model is rebuilt.
+    int room = kMaxFreq - static_cast<int>(model->Load(*tree));
 
     BitInput in(bits);
     std::uint8_t* const start = out.data();
@@ -295,12 +296,12 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
         // output is written before the model is counted, which leaves the
         // count few values to keep in registers.
         const std::uint64_t window = in.Window();
-        int used;
+        unsigned used;
         const std::size_t c = model->DecodeSymbol(window, used);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
-            int positionBits;
+            unsigned positionBits;
             const int distance = DecodePosition(window << used, positionBits) + 1;
             used += positionBits;
             const int length = static_cast<int>(c) - 256 + kThreshold + 1;
@@ -308,8 +309,7 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
             dst += length;
         }
         in.Skip(used);
-        if (total == kMaxFreq) total = model->Rebuild(*tree);
-        ++total;
+        if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
         model->Count(c);
     }
     out.resize(static_cast<std::size_t>(dst - start));
