@@ -151,15 +151,12 @@ inline unsigned CountTrailingZeros(std::uint64_t value) {
 std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
     const std::uint16_t* const m = m_.data();
     std::uint64_t bits = window | 1;
-    std::size_t pair = m[kSons + kRoot];
-    std::size_t c;
-    for (;;) {
-        c = m[kGrandsons + 2 * pair + static_cast<std::size_t>(bits >> 62)];
+    std::uint32_t c = m[kSons + kRoot];
+    do {
+        c = m[kGrandsons + 2 * c + static_cast<std::uint32_t>(bits >> 62)];
         bits <<= 2;
-        if (c >= kNodeCount) break;
-        pair = c;
-    }
-    used = CountTrailingZeros(bits) - static_cast<unsigned>(c / kOneBit);
+    } while (c < kNodeCount);
+    used = CountTrailingZeros(bits) - c / kOneBit;
     return ((c & (kOneBit - 1)) - kNodeCount) / 2;
 }
 
@@ -198,8 +195,8 @@ void Model::Count(std::size_t symbol) {
         std::uint16_t* const n = node(at);
         const unsigned k = n[0];
         if (n[1] == k) [[unlikely]] {
+            if (at == 2 * kRoot) break;
             const std::size_t c = at / 2;
-            if (c == kRoot) break;
             // c's place once counted: the last node counting as much.
             const std::size_t l = c + 1 + EqualRun(n + 2);
             const std::size_t i = m[kSons + c];
