@@ -15,141 +15,218 @@ using namespace lzh;
 
 namespace {
 
-// MSB-first bits from memory; reading past the end yields zero bits.
+// MSB-first bits from memory, kept as a bit position: the bits at hand are
+// one unaligned 8-byte load away, with nothing to top up. Reading past the
+// end yields zero bits.
 class BitInput {
 public:
     explicit BitInput(std::span<const std::uint8_t> bytes)
-        : next_(bytes.data()), end_(bytes.data() + bytes.size()) {}
+        : bytes_(bytes.data()), size_(bytes.size()), whole_(bytes.size() >= 8 ? bytes.size() - 7 : 0) {}
 
-    // At least n <= 56 bits in Window() afterwards. Away from the end the
-    // window is topped up every time: a test of the count would be a branch
-    // no predictor gets right.
-    void Ensure(int n) {
-        if (end_ - next_ >= 8) {
-            TopUp();
-        } else if (count_ < n) {
-            Tail();
-        }
+    // At least the next 57 bits, left-aligned; below them the bits that
+    // follow or zeros.
+    std::uint64_t Window() const {
+        const std::uint64_t byte = position_ >> 3;
+        const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(bytes_, size_, byte);
+        return word << (position_ & 7);
     }
-    // The next bits, left-aligned.
-    std::uint64_t Window() const { return buffer_; }
-    void Skip(int n) {
-        buffer_ <<= n;
-        count_ -= n;
-    }
+    void Skip(unsigned n) { position_ += n; }
 
 private:
-    // Whole bytes past count_ are taken; the part of a byte that also comes
-    // in is loaded again next time, to the same bits.
-    void TopUp() {
-        std::uint64_t word = 0;
-        for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
-        buffer_ |= word >> count_;
-        const int take = (63 - count_) >> 3;
-        next_ += take;
-        count_ += 8 * take;
-    }
-
-    void Tail() {
-        while (count_ <= 56) {
-            const std::uint64_t byte = next_ < end_ ? *next_++ : 0;
-            buffer_ |= byte << (56 - count_);
-            count_ += 8;
+    static std::uint64_t LoadBigEndian(const std::uint8_t* p) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        if constexpr (std::endian::native == std::endian::little) {
+#if defined(__GNUC__)
+            word = __builtin_bswap64(word);
+#else
+            std::uint64_t swapped = 0;
+            for (int i = 0; i < 8; ++i, word >>= 8) swapped = swapped << 8 | (word & 0xFF);
+            word = swapped;
+#endif
         }
+        return word;
     }
 
-    const std::uint8_t* next_;
-    const std::uint8_t* end_;
-    std::uint64_t buffer_ = 0;  // valid bits left-aligned; below them zeros or the bits that follow
-    int count_ = 0;
+    // The last bytes, then zeros. Out of line, so that the loop keeps the
+    // reader in registers.
+    [[gnu::noinline]] static std::uint64_t Tail(const std::uint8_t* bytes, std::size_t size, std::uint64_t byte) {
+        std::uint64_t word = 0;
+        for (std::uint64_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size ? bytes[i] : 0);
+        return word;
+    }
+
+    const std::uint8_t* bytes_;
+    std::size_t size_;
+    std::size_t whole_;  // below this byte index 8 bytes can be read
+    // In bits; 64 of them even where size_t has 32, as a damaged stream
+    // reads on past its end until the output is full.
+    std::uint64_t position_ = 0;
 };
 
-// A whole symbol code and a position code fit in what Ensure gives.
-constexpr int kSymbolBits = TLZHTree::kMaxCodeBits + 8 + 6;
+// A leaf's son value in the decoder's model, and where its node is kept
+// among the parents. Every other place is left free, so that a swap can set
+// the parent of a son value and the one after it without asking whether it
+// is a leaf.
+constexpr int Leaf(int symbol) { return kNodeCount + 2 * symbol; }
 
-// Indexes are read as unsigned 16-bit values: no sign extension in the loops.
-inline std::size_t At(const std::int16_t* a, std::size_t i) { return static_cast<std::uint16_t>(a[i]); }
+// The decoder's own copy of the model, laid out for its loops: everything in
+// one array at fixed offsets, so that one register reaches it all, and a
+// pointer to a node's count reaches the next count and the parent without
+// index arithmetic. TLZHTree stays the reference; rebuilds go through it.
+class Model {
+public:
+    // Returns the root's count.
+    unsigned Load(const TLZHTree& tree) {
+        std::uint16_t* const m = m_.data();
+        for (int i = 0; i < kNodeCount; ++i) {
+            m[kCounts + i] = tree.freq[i];
+            const int s = tree.son[i];
+            m[kSons + i] = static_cast<std::uint16_t>(s < kNodeCount ? s : Leaf(s - kNodeCount));
+            m[kParents + i] = static_cast<std::uint16_t>(2 * tree.prnt[i]);
+        }
+        for (int i = kNodeCount; i < kParents; ++i) m[kCounts + i] = 0xFFFF;
+        for (int symbol = 0; symbol < kSymbolCount; ++symbol)
+            m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(2 * tree.prnt[kNodeCount + symbol]);
+        // The root counts as much as the sentinel after it, so a path ends
+        // on the rare branch instead of a test per node; the caller keeps
+        // its true count.
+        m[kCounts + kRoot] = 0xFFFF;
+        for (int x = 0; x < kNodeCount; ++x) {
+            const int s = m[kSons + x];
+            for (int b = 0; b < 2; ++b)
+                m[kGrandsons + 2 * x + b] = static_cast<std::uint16_t>(s < kNodeCount ? m[kSons + s + b] : s | kOneBit);
+        }
+        return tree.freq[kRoot];
+    }
 
-// Shifts the top bit out and returns it (the carry of bits + bits, where the compiler has it).
-inline std::size_t NextBit(std::uint64_t& bits) {
+    // Returns the root's count.
+    unsigned Rebuild(TLZHTree& tree) {
+        for (int i = 0; i < kNodeCount; ++i) {
+            tree.freq[i] = m_[kCounts + i];  // only the leaves' counts matter
+            const int s = m_[kSons + i];
+            tree.son[i] = static_cast<std::int16_t>(s < kNodeCount ? s : kNodeCount + (s - kNodeCount) / 2);
+        }
+        tree.Rebuild();
+        return Load(tree);
+    }
+
+    // The symbol the window starts with; used gets the length of its code.
+    std::size_t DecodeSymbol(std::uint64_t window, unsigned& used) const;
+    void Count(std::size_t symbol);
+
+private:
+    // Marks a grandson entry that is a leaf one level down.
+    static constexpr unsigned kOneBit = 0x800;
+
+    // Counts of the nodes, then 0xFFFF sentinels: one that the root counts
+    // as much as, and room for a run's last read.
+    static constexpr int kCounts = 0;
+    // The parents of the nodes, then the symbols' nodes, as byte offsets
+    // (twice the index): the walk up then adds no scaling to its loads.
+    static constexpr int kParents = kCounts + kNodeCount + 5;
+    static constexpr int kSons = kParents + Leaf(kSymbolCount);
+    // Two levels at a time: for node x and a bit b, the son of child b of
+    // x, or when x is a leaf, x's son with kOneBit. A swap changes the
+    // entries of the two nodes and one of each one's parent.
+    static constexpr int kGrandsons = kSons + kNodeCount;
+    static constexpr int kSize = kGrandsons + 2 * kNodeCount;
+
+    std::array<std::uint16_t, kSize> m_;
+};
+
+// Of a value known not to be 0.
+inline unsigned CountTrailingZeros(std::uint64_t value) {
 #if defined(__GNUC__)
-    return __builtin_add_overflow(bits, bits, &bits);
+    return static_cast<unsigned>(__builtin_ctzll(value));
 #else
-    const std::size_t bit = bits >> 63;
-    bits <<= 1;
-    return bit;
+    return static_cast<unsigned>(std::countr_zero(value));
 #endif
 }
 
-std::size_t DecodeSymbol(const TLZHTree& tree, BitInput& in) {
-    const std::int16_t* const son = tree.son.data();
-    std::uint64_t bits = in.Window();
-    int used = 0;
-    std::size_t c = At(son, kRoot);
-    while (c < kNodeCount) {
-        c = At(son, c + NextBit(bits));
-        ++used;
-    }
-    in.Skip(used);
-    return c - kNodeCount;
+// Two bits a step through grandson_, which halves the chain of dependent
+// loads. The bits used are counted by where a 1 put below the window ends
+// up (no code is longer than 21 bits, and the window holds 57), less one
+// when the last step needed only one.
+std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
+    const std::uint16_t* const m = m_.data();
+    std::uint64_t bits = window | 1;
+    std::uint32_t c = m[kSons + kRoot];
+    do {
+        c = m[kGrandsons + 2 * c + static_cast<std::uint32_t>(bits >> 62)];
+        bits <<= 2;
+    } while (c < kNodeCount);
+    used = CountTrailingZeros(bits) - c / kOneBit;
+    return ((c & (kOneBit - 1)) - kNodeCount) / 2;
 }
 
-// How many counts from p on equal value, four at a time. The sentinels end
-// every run before the reads leave the array.
-std::size_t EqualRun(const std::uint16_t* p, unsigned value) {
+// How many counts from p on equal p[-1]. The counts never fall, so a run
+// ends where a count differs from the one before it, found four at a time
+// by comparing the counts with themselves one place back. The sentinels end
+// every run before the reads leave the counts.
+std::size_t EqualRun(const std::uint16_t* p) {
     if constexpr (std::endian::native == std::endian::little) {
-        const std::uint64_t pattern = value * 0x0001000100010001ull;
         for (std::size_t run = 0;; run += 4) {
-            std::uint64_t lanes;
+            std::uint64_t lanes, before;
             std::memcpy(&lanes, p + run, sizeof lanes);
-            if (const std::uint64_t differ = lanes ^ pattern)
-                return run + static_cast<std::size_t>(std::countr_zero(differ) >> 4);
+            std::memcpy(&before, p + run - 1, sizeof before);
+            if (const std::uint64_t differ = lanes ^ before)
+                return run + static_cast<std::size_t>(CountTrailingZeros(differ) >> 4);
         }
     } else {
         std::size_t run = 0;
-        while (p[run] == value) ++run;
+        while (p[run] == p[-1]) ++run;
         return run;
     }
 }
 
-// TLZHTree::Update's result: the same swaps, the block leader found four
-// counts at a time instead of one.
-inline void Count(TLZHTree& tree, std::size_t symbol) {
-    if (tree.freq[kRoot] == kMaxFreq) tree.Rebuild();
-    std::uint16_t* const freq = tree.freq.data();
-    std::int16_t* const son = tree.son.data();
-    std::int16_t* const prnt = tree.prnt.data();
-    std::size_t c = At(prnt, symbol + kNodeCount);
-    do {
-        std::uint16_t* const node = freq + c;
-        const unsigned count = node[0];
-        if (node[1] != count) {
-            node[0] = static_cast<std::uint16_t>(count + 1);
-        } else {
+// TLZHTree::Update's result: the same swaps in the same order.
+void Model::Count(std::size_t symbol) {
+    std::uint16_t* const m = m_.data();
+    // Both halves of a pair of parents at once.
+    auto setParents = [m](std::size_t son, std::size_t node) {
+        const auto both = static_cast<std::uint32_t>(2 * node * 0x10001u);
+        std::memcpy(m + kParents + son, &both, sizeof both);
+    };
+    auto* const bytes = reinterpret_cast<unsigned char*>(m + kCounts);
+    auto node = [bytes](std::size_t offset) { return reinterpret_cast<std::uint16_t*>(bytes + offset); };
+    std::size_t at = m[kParents + kNodeCount + 2 * symbol];  // Leaf(symbol)
+    for (;;) {
+        std::uint16_t* const n = node(at);
+        const unsigned k = n[0];
+        if (n[1] == k) [[unlikely]] {
+            if (at == 2 * kRoot) break;
+            const std::size_t c = at / 2;
             // c's place once counted: the last node counting as much.
-            const std::size_t l = c + 1 + EqualRun(freq + c + 2, count);
-            freq[l] = static_cast<std::uint16_t>(count + 1);
-            const std::size_t i = At(son, c);
-            const std::size_t j = At(son, l);
-            son[l] = static_cast<std::int16_t>(i);
-            son[c] = static_cast<std::int16_t>(j);
-            prnt[i] = static_cast<std::int16_t>(l);
-            prnt[i < kNodeCount ? i + 1 : TLZHTree::kScratch] = static_cast<std::int16_t>(l);
-            prnt[j] = static_cast<std::int16_t>(c);
-            prnt[j < kNodeCount ? j + 1 : TLZHTree::kScratch] = static_cast<std::int16_t>(c);
-            c = l;
+            const std::size_t l = c + 1 + EqualRun(n + 2);
+            const std::size_t i = m[kSons + c];
+            const std::size_t j = m[kSons + l];
+            m[kSons + l] = static_cast<std::uint16_t>(i);
+            m[kSons + c] = static_cast<std::uint16_t>(j);
+            setParents(i, l);
+            setParents(j, c);
+            std::uint32_t rowC, rowL;
+            std::memcpy(&rowC, m + kGrandsons + 2 * c, sizeof rowC);
+            std::memcpy(&rowL, m + kGrandsons + 2 * l, sizeof rowL);
+            std::memcpy(m + kGrandsons + 2 * c, &rowL, sizeof rowL);
+            std::memcpy(m + kGrandsons + 2 * l, &rowC, sizeof rowC);
+            m[kGrandsons + m[kParents + c] + (c & 1)] = static_cast<std::uint16_t>(j);
+            m[kGrandsons + m[kParents + l] + (l & 1)] = static_cast<std::uint16_t>(i);
+            at = 2 * l;
         }
-        c = At(prnt, c);
-    } while (c != 0);
+        // Swapped or not, the node at is the one counted.
+        node(at)[0] = static_cast<std::uint16_t>(k + 1);
+        at = node(at)[kParents];
+    }
 }
 
-// The upper 6 bits from the prefix table, the lower 6 verbatim.
-int DecodePosition(BitInput& in) {
-    const std::uint64_t bits = in.Window();
+// The upper 6 bits from the prefix table, the lower 6 verbatim; used gets
+// the length of the code.
+int DecodePosition(std::uint64_t bits, unsigned& used) {
     const unsigned first = static_cast<unsigned>(bits >> 56);
     const int length = kPositionTables.decodeLength[first];
     const unsigned low = static_cast<unsigned>(bits >> (58 - length)) & 63;
-    in.Skip(length + 6);
+    used = static_cast<unsigned>(length) + 6;
     return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
@@ -157,7 +234,13 @@ int DecodePosition(BitInput& in) {
 // the output has room for 7 bytes more than the longest match writes.
 constexpr std::size_t kCopySlack = 8;
 
-void CopyMatch(std::uint8_t* dst, int distance, int length) {
+void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int length) {
+    if (distance > dst - start) [[unlikely]] {
+        // Reaching back before the output, into the blanks the ring starts with.
+        const std::ptrdiff_t from = (dst - start) - distance;
+        for (int k = 0; k < length; ++k) dst[k] = from + k < 0 ? kRingFill : start[from + k];
+        return;
+    }
     const std::uint8_t* src = dst - distance;
     if (distance >= 8) {
         for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
@@ -184,39 +267,49 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
                             " is more than " + std::to_string(bits.size()) +
                             " bit-stream bytes can hold (" + std::to_string(bound) + ")");
 
-    // The ring is not kept: the output itself is the window, behind a prefix
-    // of blanks that stands for the ring's first fill (a match reaches at
-    // most kRingSize back).
+    // The ring is not kept: the output itself is the window, and a match
+    // reaching back before it reads the blanks of the ring's first fill.
     std::unique_ptr<TLZHTree> tree;
+    std::unique_ptr<Model> model;
     std::vector<std::uint8_t> out;
     try {
         tree = std::make_unique<TLZHTree>();
+        model = std::make_unique<Model>();
         // The last match is copied whole and may run up to 59 bytes past size.
-        out.resize(kRingSize + static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
+        out.resize(static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
     tree->Init();
-    std::fill_n(out.begin(), kRingSize, kRingFill);
+    // How many more symbols the root can count before the model is rebuilt.
+    int room = kMaxFreq - static_cast<int>(model->Load(*tree));
 
     BitInput in(bits);
-    std::uint8_t* dst = out.data() + kRingSize;
+    std::uint8_t* const start = out.data();
+    std::uint8_t* dst = start;
     std::uint8_t* const stop = dst + size;
     while (dst < stop) {
-        in.Ensure(kSymbolBits);
-        const std::size_t c = DecodeSymbol(*tree, in);
-        Count(*tree, c);
+        // A symbol code and a position code take at most 21 + 14 bits. The
+        // output is written before the model is counted, which leaves the
+        // count few values to keep in registers.
+        const std::uint64_t window = in.Window();
+        unsigned used;
+        const std::size_t c = model->DecodeSymbol(window, used);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
+            unsigned positionBits;
+            const int distance = DecodePosition(window << used, positionBits) + 1;
+            used += positionBits;
             const int length = static_cast<int>(c) - 256 + kThreshold + 1;
-            CopyMatch(dst, DecodePosition(in) + 1, length);
+            CopyMatch(start, dst, distance, length);
             dst += length;
         }
+        in.Skip(used);
+        if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
+        model->Count(c);
     }
-    const auto written = static_cast<std::size_t>(dst - out.data());
-    out.erase(out.begin(), out.begin() + kRingSize);
-    out.resize(written - kRingSize);
+    out.resize(static_cast<std::size_t>(dst - start));
     return out;
 }
 

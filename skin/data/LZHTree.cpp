@@ -1,6 +1,7 @@
 #include "skin/data/LZHTree.h"
 
 #include <algorithm>
+#include <array>
 
 using namespace lzh;
 
@@ -20,25 +21,36 @@ void TLZHTree::Init() {
 }
 
 void TLZHTree::Rebuild() {
-    int j = 0;
+    std::array<std::uint16_t, kSymbolCount> leafFreq;
+    std::array<std::int16_t, kSymbolCount> leafSon;
+    int leaves = 0;
     for (int i = 0; i < kNodeCount; ++i) {
         if (son[i] >= kNodeCount) {
-            freq[j] = static_cast<std::uint16_t>((freq[i] + 1) / 2);
-            son[j] = son[i];
-            ++j;
+            leafFreq[leaves] = static_cast<std::uint16_t>((freq[i] + 1) / 2);
+            leafSon[leaves] = son[i];
+            ++leaves;
         }
     }
     // A new internal node goes after every node whose count is not larger,
     // which keeps the order the packer and every other decoder agree on.
-    for (int i = 0, n = kSymbolCount; n < kNodeCount; i += 2, ++n) {
-        const auto f = static_cast<std::uint16_t>(freq[i] + freq[i + 1]);
-        int k = n - 1;
-        while (f < freq[k]) --k;
-        ++k;
-        std::copy_backward(freq.begin() + k, freq.begin() + n, freq.begin() + n + 1);
-        std::copy_backward(son.begin() + k, son.begin() + n, son.begin() + n + 1);
-        freq[k] = f;
-        son[k] = static_cast<std::int16_t>(i);
+    // Leaves and new nodes each come in order, so that is a merge of the two:
+    // node n (n >= kSymbolCount) joins places 2(n - kSymbolCount) and the
+    // one after, both settled before it can be placed.
+    int nextLeaf = 0, nextNode = 0;
+    for (int place = 0; place < kNodeCount; ++place) {
+        const int made = place / 2;  // new nodes whose two places are settled
+        const bool node = nextNode < made &&
+                          (nextLeaf == leaves ||
+                           leafFreq[nextLeaf] > freq[2 * nextNode] + freq[2 * nextNode + 1]);
+        if (node) {
+            freq[place] = static_cast<std::uint16_t>(freq[2 * nextNode] + freq[2 * nextNode + 1]);
+            son[place] = static_cast<std::int16_t>(2 * nextNode);
+            ++nextNode;
+        } else {
+            freq[place] = leafFreq[nextLeaf];
+            son[place] = leafSon[nextLeaf];
+            ++nextLeaf;
+        }
     }
     for (int i = 0; i < kNodeCount; ++i) {
         const int k = son[i];
