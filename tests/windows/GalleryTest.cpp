@@ -81,6 +81,11 @@ struct Gallery {
     }
 };
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 }  // namespace
 
 TEST(Gallery, WholeFormPaintSkinnedAgainstPlainAndSkinOffAndOnLeaksNothing) {
@@ -111,13 +116,7 @@ TEST(Gallery, WholeFormPaintSkinnedAgainstPlainAndSkinOffAndOnLeaksNothing) {
     // No window made while skinned (the scroll-bar overlays) outlives it either.
     const auto childWindows = [&] {
         int count = 0;
-        EnumChildWindows(
-            g.form->Handle(),
-            [](HWND, LPARAM n) {
-                ++*reinterpret_cast<int*>(n);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        EnumChildWindows(g.form->Handle(), &CountWindow, reinterpret_cast<LPARAM>(&count));
         return count;
     };
     const long live = LiveGdiObjects();

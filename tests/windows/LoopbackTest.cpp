@@ -520,24 +520,33 @@ TEST_F(Loopback, OnlyEventsInTheInterestMaskAreFired) {
     EXPECT_EQ(sink.Count(DISPID_SRCEAudioLevel), 1);
 }
 
+namespace {
+
+int& RecogniserTicks() {
+    static int ticks = 0;
+    return ticks;
+}
+
+// Counts the recogniser's timer ticks as this thread takes them from its queue.
+LRESULT CALLBACK CountRecogniserTicks(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    wchar_t name[64] = {};
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER && GetClassNameW(msg->hwnd, name, 64) &&
+        std::wstring_view(name) == L"QuelloryLoopbackRecoTick")
+        ++RecogniserTicks();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
 // The recogniser acts on what its script holds at each tick of its timer
 // (a few tens of milliseconds): an appended line is acted on at the first
 // tick after it, however busy the machine.
 TEST_F(Loopback, AppendedLinesAreActedOnAtTheNextTick) {
     ASSERT_NO_FATAL_FAILURE(OpenDictating());
-    static int ticks;
-    UniqueHook hook(SetWindowsHookExW(
-        WH_GETMESSAGE,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            const auto* msg = reinterpret_cast<const MSG*>(lParam);
-            wchar_t name[64] = {};
-            if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_TIMER &&
-                GetClassNameW(msg->hwnd, name, 64) && std::wstring_view(name) == L"QuelloryLoopbackRecoTick")
-                ++ticks;
-            return CallNextHookEx(nullptr, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId()));
+    UniqueHook hook(SetWindowsHookExW(WH_GETMESSAGE, &CountRecogniserTicks, nullptr, GetCurrentThreadId()));
     ASSERT_TRUE(hook);
+    int& ticks = RecogniserTicks();
     for (int i = 0; i < 7; ++i) {
         PumpFor(37);  // land at different points of the timer's period
         ticks = 0;
