@@ -29,13 +29,10 @@ inline constexpr std::uint16_t kMaxFreq = 0x8000;
 // root count of at least Fibonacci(d + 2)).
 struct TLZHTree {
     static constexpr int kMaxCodeBits = 21;
-    static constexpr int kScratch = lzh::kNodeCount + lzh::kSymbolCount;
 
-    // Past the last node: 0xFFFF sentinels, four so that 4-count reads
-    // from any node stay inside.
-    std::array<std::uint16_t, lzh::kNodeCount + 4> freq;
-    // One slot more: kScratch takes the writes that only internal nodes need.
-    std::array<std::int16_t, lzh::kNodeCount + lzh::kSymbolCount + 1> prnt;
+    // Past the last node: a 0xFFFF sentinel that ends every upward scan.
+    std::array<std::uint16_t, lzh::kNodeCount + 1> freq;
+    std::array<std::int16_t, lzh::kNodeCount + lzh::kSymbolCount> prnt;
     std::array<std::int16_t, lzh::kNodeCount> son;
 
     void Init();
