@@ -41,30 +41,38 @@ void CheckTypingAtOnce(Session& s) {
 }
 
 void CheckThousandPhrases(Session& s) {
-    s.notepad.Clear();
-    std::wstring expected;
+    // Quellory posts a batch within 0.1 s, but Wine's Notepad takes 15-20 s
+    // to take in its 800 characters, and more on a loaded machine: the wait
+    // is long and ends as soon as the batch is complete. Clearing after each
+    // batch keeps the edit's single line short.
     const ULONGLONG started = GetTickCount64();
+    size_t characters = 0;
+    std::wstring detail;
     bool ok = true;
     for (int batch = 0; batch < 10 && ok; ++batch) {
+        s.notepad.Clear();
         std::vector<std::wstring> lines;
+        std::wstring expected;
         for (int i = 0; i < 100; ++i) {
             const std::wstring phrase = L"第" + std::to_wstring(batch * 100 + i) + L"句ok，";
             lines.push_back(L"recognize " + phrase);
             expected += phrase;
         }
         s.loopback.Append(lines);
-        ok = s.notepad.WaitForText(expected, 30000);
+        std::wstring last;
+        ok = s.notepad.WaitForText(expected, 90000, &last);
+        characters += expected.size();
+        if (!ok) {
+            size_t firstDiff = 0;
+            while (firstDiff < last.size() && firstDiff < expected.size() && last[firstDiff] == expected[firstDiff])
+                ++firstDiff;
+            detail = L"batch " + std::to_wstring(batch) + L": Notepad has " + std::to_wstring(last.size()) +
+                     L" characters of " + std::to_wstring(expected.size()) + L", first difference at " +
+                     std::to_wstring(firstDiff);
+        }
     }
-    std::wstring last = s.notepad.Text();
-    ok = ok && last == expected;
-    size_t firstDiff = 0;
-    while (firstDiff < last.size() && firstDiff < expected.size() && last[firstDiff] == expected[firstDiff])
-        ++firstDiff;
-    s.report.Check("a thousand phrases arrive complete and in order", ok,
-                   L"Notepad has " + std::to_wstring(last.size()) + L" characters of " +
-                       std::to_wstring(expected.size()) + L", first difference at " + std::to_wstring(firstDiff));
-    s.report.Note(L"1000 phrases, " + std::to_wstring(expected.size()) + L" characters in " +
-                  SecondsSince(started) + L" s");
+    s.report.Check("a thousand phrases arrive complete and in order", ok, detail);
+    s.report.Note(L"1000 phrases, " + std::to_wstring(characters) + L" characters in " + SecondsSince(started) + L" s");
     s.notepad.Clear();
 }
 
@@ -192,7 +200,9 @@ void CheckRecogniserTools(Session& s) {
     for (const Tool& t : tools) {
         const std::string name = t.name;
         const size_t mark = s.loopback.LogSize();
-        if (!s.report.Check(name + ": the menu item is chosen", s.app.ChooseMenuItem(t.menu, t.downs))) continue;
+        std::wstring why;
+        if (!s.report.Check(name + ": the menu item is chosen", s.app.ChooseMenuItem(t.menu, t.downs, &why), why))
+            continue;
         std::vector<MessageBoxSeen> boxes;
         WaitUntil([&] {
             boxes = s.app.MessageBoxes();

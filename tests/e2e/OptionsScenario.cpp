@@ -24,7 +24,8 @@ bool Restart(QuelloryApp& app, Report& report) {
 }
 
 bool Toggle(QuelloryApp& app, Report& report, int item, const char* name) {
-    return report.Check(name, app.ChooseMenuItem(L'f', item), L"the File menu did not open or close");
+    std::wstring why;
+    return report.Check(name, app.ChooseMenuItem(L'f', item, &why), why);
 }
 
 }  // namespace

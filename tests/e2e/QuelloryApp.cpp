@@ -36,17 +36,27 @@ void QuelloryApp::RoundTrip() const {
     if (main_) SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
-bool QuelloryApp::ChooseMenuItem(wchar_t accelerator, int downs) const {
+bool QuelloryApp::ChooseMenuItem(wchar_t accelerator, int downs, std::wstring* why) const {
+    auto fail = [&](const wchar_t* reason) {
+        if (why) *why = reason;
+        return false;
+    };
     auto popupOpen = [&] {
         for (HWND w : TopWindows(process_.Id(), L"#32768"))
             if (IsWindowVisible(w)) return true;
         return false;
     };
+    // As for a user, the menu answers only once the box or dialog before it
+    // has gone and its modal loop has ended: until then the window is disabled.
+    if (!WaitUntil([&] { return IsWindowEnabled(main_) && !popupOpen() && MessageBoxes().empty(); }, 10000))
+        return fail(L"the main window stayed disabled or a box or popup stayed open");
+    RoundTrip();
     PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, accelerator);
-    if (!WaitUntil(popupOpen, 10000)) return false;
+    if (!WaitUntil(popupOpen, 10000)) return fail(L"the popup did not open");
     for (int i = 0; i < downs; ++i) PostMessageW(main_, WM_KEYDOWN, VK_DOWN, 1);
     PostMessageW(main_, WM_KEYDOWN, VK_RETURN, 1);
-    return WaitUntil([&] { return !popupOpen(); }, 10000);
+    if (!WaitUntil([&] { return !popupOpen(); }, 10000)) return fail(L"the popup did not close");
+    return true;
 }
 
 std::vector<MessageBoxSeen> QuelloryApp::MessageBoxes() const {

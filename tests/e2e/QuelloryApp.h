@@ -42,8 +42,8 @@ public:
     void RoundTrip() const;
     // Opens the menu with the accelerator key (e.g. 'f' for "文件(&F)") with the
     // keyboard and chooses the item that is `downs` steps below the first
-    // (separators are skipped by the menu).
-    bool ChooseMenuItem(wchar_t accelerator, int downs) const;
+    // (separators are skipped by the menu). On failure, `why` says which step.
+    bool ChooseMenuItem(wchar_t accelerator, int downs, std::wstring* why = nullptr) const;
 
     std::vector<MessageBoxSeen> MessageBoxes() const;
     // Dialogs of the process with this title (the recogniser's stand-in dialogs).
