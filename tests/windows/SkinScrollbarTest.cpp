@@ -14,12 +14,16 @@
 #include "ShippedSkinSupport.h"
 #include "TestSupport.h"
 #include "classlib/Edit.h"
+#include "core/SystemColours.h"
 #include "classlib/Handles.h"
 #include "classlib/ListBox.h"
+#include "classlib/Panel.h"
+#include "classlib/ScrollBox.h"
 #include "classlib/ScrollBar.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinScControl.h"
 #include "skin/controls/SkinScrollbarH.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/controls/WScrollbar.h"
 #include "skin/data/ElementDrawing.h"
 #include "skin/forms/WinSkinForm.h"
@@ -281,18 +285,27 @@ TEST(SkinScrollbar, ListsAndScrollBarControlsScrollWithArrowPageAndWheelThroughT
     control->SetLargeChange(10);
     auto* controlPainter = TComponent::Create<TSkinScControl>(control);
     controlPainter->Attach(w.skinned.get(), &w.skin, false, &w.skinned->ControlCanvas);
+    // A scroll box taller inside than out: its bar moves its children.
+    auto* box = TComponent::Create<TScrollBox>(w.form.get());
+    box->SetParent(w.form.get());
+    box->SetBounds(10, 230, 200, 150);
+    auto* content = TComponent::Create<TPanel>(box);
+    content->SetParent(box);
+    content->SetBounds(0, 0, 150, 900);
     w.Redraw();
     struct Row {
         const char* name;
         HWND wnd;
         TWScrollbar* bar;
         int which;   // SB_VERT, or SB_CTL for a scroll-bar control
-        bool wheel;  // a scroll-bar control leaves the wheel to its parent
+        int line;    // what one arrow click scrolls
+        bool wheel;  // a scroll-bar control and a scroll box leave the wheel to their parent
     };
-    const std::vector<Row> rows{{"list box", list->Handle(), w.SkinControl(list)->VertBar, SB_VERT, true},
-                                {"tree view", tree, w.SkinWindow(tree)->VertBar, SB_VERT, true},
-                                {"list view", view, w.SkinWindow(view)->VertBar, SB_VERT, true},
-                                {"scroll-bar control", control->Handle(), controlPainter->Bar, SB_CTL, false}};
+    const std::vector<Row> rows{{"list box", list->Handle(), w.SkinControl(list)->VertBar, SB_VERT, 1, true},
+                                {"tree view", tree, w.SkinWindow(tree)->VertBar, SB_VERT, 1, true},
+                                {"list view", view, w.SkinWindow(view)->VertBar, SB_VERT, 1, true},
+                                {"scroll-bar control", control->Handle(), controlPainter->Bar, SB_CTL, 1, false},
+                                {"scroll box", box->Handle(), w.SkinControl(box)->VertBar, SB_VERT, 8, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_TRUE(row.bar->Shown);
@@ -302,7 +315,7 @@ TEST(SkinScrollbar, ListsAndScrollBarControlsScrollWithArrowPageAndWheelThroughT
         int pos = VerticalPos(row.wnd, row.which);
         Click({x, r.bottom - arrow / 2});
         PumpFor(150);
-        EXPECT_EQ(VerticalPos(row.wnd, row.which), pos + 1) << "arrow";
+        EXPECT_EQ(VerticalPos(row.wnd, row.which), pos + row.line) << "arrow";
         pos = VerticalPos(row.wnd, row.which);
         Click({x, r.bottom - arrow - 3});
         PumpFor(150);
@@ -319,9 +332,11 @@ TEST(SkinScrollbar, ListsAndScrollBarControlsScrollWithArrowPageAndWheelThroughT
         PumpFor(150);
         EXPECT_GT(VerticalPos(row.wnd, row.which), pos) << "wheel";
     }
-    // The control's own position follows what the overlay did.
+    // The control's own position follows what the overlay did, and the
+    // scroll box's content moved with its bar.
     EXPECT_EQ(control->Position(), VerticalPos(control->Handle(), SB_CTL));
     EXPECT_GT(control->Position(), 1);
+    EXPECT_EQ(content->Top(), -VerticalPos(box->Handle()));
     MoveMouse({0, 0});
     DestroyWindow(tree);
     DestroyWindow(view);
@@ -374,4 +389,19 @@ TEST(SkinScrollbar, SkinOffAndOnAndDestroyLeaveNoOverlayAndNoGdiGrowth) {
     memo->Free();
     PumpFor(50);
     EXPECT_EQ(overlays(), 0);
+}
+
+TEST(SkinScrollbar, ASizeGripIsFilledWithTheSkinsFaceColour) {
+    ScrollForm w;
+    ASSERT_NE(static_cast<COLORREF>(ColorToRGB(w.skin.ButtonFaceColour)), GetSysColor(COLOR_BTNFACE)) << "the skin would not show";
+    HWND grip = CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 300, 300, 20, 20,
+                                w.form->Handle(), nullptr, nullptr, nullptr);
+    auto* painter = TComponent::Create<TSkinSizer>(w.form.get());
+    painter->AttachHandle(grip, &w.skin, w.skinned.get(), &w.skinned->ControlCanvas);
+    RedrawWindow(grip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    PumpFor(60);
+    WindowDC dc(grip);
+    for (POINT p : {POINT{1, 1}, POINT{10, 10}, POINT{18, 18}})
+        EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), static_cast<COLORREF>(ColorToRGB(w.skin.ButtonFaceColour))) << p.x << "," << p.y;
+    DestroyWindow(grip);
 }
