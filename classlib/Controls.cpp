@@ -503,9 +503,9 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::RecreateWnd() {
-    if (!handle_) return;
-    DestroyHandle();
-    HandleNeeded();
+    // Through the message, so that whoever replaced WindowProc (a skin
+    // painter) learns that the window it works on is gone and new.
+    if (handle_) Perform(CM_RECREATEWND, 0, 0);
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -992,7 +992,10 @@ void TWinControl::WndProc(TMessage& m) {
         if (m.Result != 0 || m.Msg == CM_FOCUSCHANGED) return;
         break;
     case CM_RECREATEWND:
-        RecreateWnd();
+        if (handle_) {
+            DestroyHandle();
+            HandleNeeded();
+        }
         return;
     default:
         break;

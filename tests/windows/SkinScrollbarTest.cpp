@@ -405,3 +405,27 @@ TEST(SkinScrollbar, ASizeGripIsFilledWithTheSkinsFaceColour) {
         EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), static_cast<COLORREF>(ColorToRGB(w.skin.ButtonFaceColour))) << p.x << "," << p.y;
     DestroyWindow(grip);
 }
+
+TEST(SkinScrollbar, AMemoWhoseWindowIsRecreatedGetsFreshOverlaysOverItsNewBars) {
+    ScrollForm w;
+    TMemo* memo = w.Memo(10);
+    w.Skin();
+    // The form answers the painter's request for a successor.
+    w.skinned->AttachToForm(&w.skin, w.form.get());
+    PumpFor(50);
+    const HWND old = memo->Handle();
+    memo->SetScrollBars(TScrollStyle::ssBoth);
+    ASSERT_NE(memo->Handle(), old) << "the window was not recreated";
+    PumpFor(100);
+    std::vector<HWND> shown;
+    for (HWND child = GetWindow(w.form->Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != memo->Handle() && IsWindowVisible(child)) shown.push_back(child);
+    ASSERT_EQ(shown.size(), 2u) << "one overlay for each of the new window's bars";
+    SCROLLBARINFO vertical = VerticalBar(memo->Handle());
+    const bool covered = std::any_of(shown.begin(), shown.end(), [&](HWND overlay) {
+        RECT r{};
+        GetWindowRect(overlay, &r);
+        return EqualRect(&r, &vertical.rcScrollBar) != FALSE;
+    });
+    EXPECT_TRUE(covered) << "no overlay lies over the new vertical bar";
+}
