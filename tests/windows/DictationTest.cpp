@@ -691,16 +691,33 @@ TEST_F(Dictation, TheTellAFriendDialogCopiesTheAddressAndClosesWithEsc) {
 
     DialogCloser closer({L"TFTell"});
     std::wstring selected;
-    closer.OnDialog = [&](HWND) {
+    bool barSkinned = false;
+    closer.OnDialog = [&](HWND dialog) {
         auto* copy = As<TButton>(FTell->FindComponent(L"BCopy"));
         copy->Click();
         selected = memo->SelText();
+        // Text longer than the box: a skinned overlay lies over the memo's bar.
+        memo->Lines()->SetText(address + L"\r\n2\r\n3\r\n4\r\n5\r\n6");
+        PumpUntil([&] {
+            SCROLLBARINFO bar{};
+            bar.cbSize = sizeof bar;
+            if (!GetScrollBarInfo(memo->Handle(), OBJID_VSCROLL, &bar)) return false;
+            const POINT middle{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                               (bar.rcScrollBar.top + bar.rcScrollBar.bottom) / 2};
+            HWND over = WindowFromPoint(middle);
+            wchar_t name[32] = {};
+            GetClassNameW(over, name, 32);
+            return barSkinned = GetParent(over) == dialog && std::wstring(name) == L"TWScrollbar";
+        }, 1000);
+        memo->Lines()->SetText(address);
+        copy->Click();
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
         PostMessageW(GetFocus(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
     };
     Click(L"NTell");  // modal: returns when Esc closed it
     EXPECT_EQ(closer.SeenDialogs().size(), 1u);
     EXPECT_EQ(selected, address);
+    EXPECT_TRUE(barSkinned) << "the memo's scroll bar is not skinned";
     EXPECT_FALSE(IsWindowVisible(FTell->Handle()));
 
     ASSERT_TRUE(OpenClipboard(nullptr));
