@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "Session.h"
+#include "skin/SkinMessages.h"
 
 namespace e2e {
 
@@ -38,6 +39,66 @@ void CheckTypingAtOnce(Session& s) {
     s.Dictate("recognitions are typed right after start-up, in order, ASCII and Chinese mixed",
               {L"recognize Hello, ", L"recognize 你好，世界！", L"recognize abc 中文 123。"},
               L"Hello, 你好，世界！abc 中文 123。");
+}
+
+struct ChildSearch {
+    const wchar_t* className;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindEnabledChild(HWND wnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<ChildSearch*>(lParam);
+    if (ClassName(wnd) != search.className || !IsWindowEnabled(wnd) || !IsWindowVisible(wnd)) return TRUE;
+    search.found = wnd;
+    return FALSE;
+}
+
+// The first enabled, visible descendant of the class.
+HWND EnabledChild(HWND parent, const wchar_t* className) {
+    ChildSearch search{className};
+    EnumChildWindows(parent, &FindEnabledChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The same phrase typed into the skin gallery's edit and memo, whose
+// painters draw borders around the text and must never change it.
+void CheckSkinnedEdits(Session& s, const std::wstring& galleryExe) {
+    if (galleryExe.empty()) return;
+    ChildProcess gallery;
+    HWND top = nullptr;
+    const bool started = gallery.Start(L"\"" + galleryExe + L"\"") && WaitUntil([&] {
+        top = TopWindow(gallery.Id(), L"TGalleryForm");
+        return top && IsWindowVisible(top);
+    }, 20000) && gallery.WaitIdle(10000);
+    if (!s.report.Check("the skin gallery starts", started)) return;
+    const DWORD galleryThread = GetWindowThreadProcessId(top, nullptr);
+    const auto skinned = [](HWND wnd) {
+        DWORD_PTR answer = 0;
+        return wnd && SendMessageTimeoutW(wnd, SKM_ISSKINNED, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) && answer == 1;
+    };
+    for (const wchar_t* cls : {L"TEdit", L"TMemo"}) {
+        const std::string name = cls == std::wstring(L"TEdit") ? "edit" : "memo";
+        const HWND target = EnabledChild(top, cls);
+        if (!s.report.Check("the gallery's " + name + " is skinned", skinned(target))) continue;
+        SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000, nullptr);
+        WaitUntil([&] {
+            SetForegroundWindow(top);
+            return GetForegroundWindow() == top;
+        }, 3000, 200);
+        // The focus of another thread is set while attached to its input.
+        AttachThreadInput(GetCurrentThreadId(), galleryThread, TRUE);
+        SetFocus(target);
+        AttachThreadInput(GetCurrentThreadId(), galleryThread, FALSE);
+        const std::wstring expected = L"皮肤 skin，你好！123";
+        s.loopback.Append(L"recognize " + expected);
+        std::wstring last;
+        const bool typed = WaitUntil([&] { return (last = WindowText(target)) == expected; }, 10000, 50);
+        s.report.Check("dictation into the gallery's skinned " + name + " holds exactly the phrase", typed,
+                       L"it has \"" + last + L"\"");
+    }
+    PostMessageW(top, WM_CLOSE, 0, 0);
+    if (!gallery.WaitExit(5000)) gallery.Kill();
+    s.FocusNotepad();
 }
 
 void CheckThousandPhrases(Session& s) {
@@ -277,6 +338,7 @@ void RunDictation(const Settings& settings, Report& report) {
     if (!s.Start()) return;
     CheckStartUp(s);
     CheckTypingAtOnce(s);
+    CheckSkinnedEdits(s, settings.galleryExe);
     CheckThousandPhrases(s);
     CheckHypothesesAndFalse(s);
     CheckAudioLevel(s);

@@ -11,6 +11,7 @@ struct Settings {
     std::wstring loopbackDll;   // the registered loopback DLL; empty skips the unregistered run
     std::wstring workFolder;    // where the script, the log and the demo's hand-shake files live
     std::wstring setupExe;      // the installer, for the package run
+    std::wstring galleryExe;    // the skin gallery, whose skinned edits are dictated into; empty skips that
 };
 
 // Typing into Notepad: order, mixed text, a thousand phrases, Stop/Start,

@@ -1,6 +1,6 @@
 // The end-to-end driver: Wine's Notepad as the target application, Quellory.exe
 // driven through the loopback recogniser's script.
-//   e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] QUELLORY_EXE
+//   e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] [--gallery SHOWCASE_EXE] QUELLORY_EXE
 //   e2e_dictation --package SETUP_EXE [--loopback DLL] [--work FOLDER]
 #include <windows.h>
 
@@ -26,16 +26,18 @@ int wmain(int argc, wchar_t** argv) {
             settings.setupExe = argv[++i];
         else if (arg == L"--work" && i + 1 < argc)
             settings.workFolder = argv[++i];
+        else if (arg == L"--gallery" && i + 1 < argc)
+            settings.galleryExe = argv[++i];
         else
             settings.quelloryExe = arg;
     }
     if (settings.quelloryExe.empty() == settings.setupExe.empty()) {
-        std::fputs("usage: e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] QUELLORY_EXE\n"
+        std::fputs("usage: e2e_dictation [--demo] [--loopback DLL] [--work FOLDER] [--gallery SHOWCASE_EXE] QUELLORY_EXE\n"
                    "       e2e_dictation --package SETUP_EXE [--loopback DLL] [--work FOLDER]\n",
                    stderr);
         return 2;
     }
-    for (std::wstring* path : {&settings.quelloryExe, &settings.setupExe}) {
+    for (std::wstring* path : {&settings.quelloryExe, &settings.setupExe, &settings.galleryExe}) {
         wchar_t full[MAX_PATH * 2];
         if (!path->empty() && GetFullPathNameW(path->c_str(), MAX_PATH * 2, full, nullptr)) *path = full;
     }
