@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CaptionTestSupport.h"
 #include "TestSupport.h"
 #include "classlib/Button.h"
 #include "classlib/Edit.h"
@@ -24,6 +25,7 @@
 #include "dictation/ContinuousDictationU.h"
 #include "dictation/InfoTexts.h"
 #include "dictation/Utell.h"
+#include "skin/SkinMessages.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -672,6 +674,46 @@ TEST_F(Dictation, WithoutTheRecogniserOneErrorBoxAndTheStoredPlace) {
         SendMessageW(Get<TButton>(L"BStart")->Handle(), BM_CLICK, 0, 0);
         EXPECT_EQ(closer.SeenDialogs().size(), 2u);
     }
+}
+
+// ---------------------------------------------------------------- skin
+
+TEST_F(Dictation, AltAndAMenuLetterInAnotherFormOpenTheMainWindowsSkinnedMenu) {
+    ASSERT_EQ(Application->MainForm(), nullptr);
+    form = Application->CreateForm<TfrmContinuousDictation>();
+    ReadFormLayout(*form);
+    form->DoCreate();
+    form->Show();
+    PumpFor(350);
+    ASSERT_EQ(Application->MainForm(), form);
+    OpenTarget();
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(target->Handle(), SKM_ISSKINNED, 0, 0) == 1; }));
+    bool opened = false;
+    caption_test::RunScript([&](DWORD ui) {
+        caption_test::AltPress('F');  // 文件(&F), on the main window only
+        caption_test::Wait(500);
+        opened = caption_test::ShownPopupMenu(ui) != nullptr;
+        caption_test::Press(VK_ESCAPE);
+        caption_test::Wait(200);
+    });
+    EXPECT_TRUE(opened) << "Alt+F in the other form did not open the main window's File menu";
+}
+
+TEST_F(Dictation, AReloadedSkinRecoloursTheFormAndKeepsItsClientSize) {
+    OpenMain();
+    auto* skinned = dynamic_cast<TWinSkinForm*>(TSkinManage::Instance()->FindSkinnedForm(form->Handle()));
+    ASSERT_TRUE(skinned && PumpUntil([&] { return skinned->AttachState == TWinSkinForm::kRunning; }));
+    auto* skin = As<TSkinData>(form->FindComponent(L"SkinData1"));
+    const TColor face = skin->ButtonFaceColour;
+    const int width = form->ClientWidth(), height = form->ClientHeight();
+    skin->ButtonFaceColour = MakeColour(200, 100, 50);
+    form->Perform(SKM_SKINCHANGED, 0, 0);
+    EXPECT_EQ(form->Color(), skin->ButtonFaceColour);
+    EXPECT_EQ(form->ClientWidth(), width);
+    EXPECT_EQ(form->ClientHeight(), height);
+    EXPECT_EQ(skinned->AttachState, TWinSkinForm::kRunning);
+    skin->ButtonFaceColour = face;
+    form->Perform(SKM_SKINCHANGED, 0, 0);
 }
 
 // ---------------------------------------------------------------- information
