@@ -68,7 +68,7 @@ void TSkinHeader::Draw(HDC dc, const RECT& rect) {
     if (!HasElement() || rect.right <= rect.left || rect.bottom <= rect.top) return;
     TDataSkinObject& bar = *SkinData->Headerbar;
     const bool tile = bar.Tile == 1;
-    UniqueBitmap composition(CreateCompatibleBitmap(dc, rect.right, rect.bottom));
+    UniqueBitmap composition(CreateCompositionBitmap(rect.right, rect.bottom));
     MemoryDC target(dc, composition.get());
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Window, HDM_GETIMAGELIST, 0, 0));
 

@@ -90,7 +90,7 @@ void TSkinProgress::DrawChunks(HDC dc, int length, int height, int filled) {
         if (width <= 0) return;
         const int chunkWidth = image.Width(), chunkHeight = image.Height();
         const int y = (height - chunkHeight) / 2;
-        UniqueBitmap strip(CreateCompatibleBitmap(dc, width, chunkHeight));
+        UniqueBitmap strip(CreateCompositionBitmap(width, chunkHeight));
         MemoryDC stripDC(dc, strip.get());
         HDC source = image.Canvas()->Handle();
         for (int copy = 0; copy < filled / chunkWidth + 1; ++copy)

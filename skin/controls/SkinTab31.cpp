@@ -66,7 +66,7 @@ void TSkinTab31::Draw(HDC dc, const RECT& rect) {
     auto* tabSet = As<TTabSet>(Control);
     if (!tabSet || TabBitmap.Empty() || rect.right <= rect.left || rect.bottom <= rect.top) return;
     TDataSkinBorder& tabs = *SkinData->Tabs;
-    UniqueBitmap composition(CreateCompatibleBitmap(dc, rect.right, rect.bottom));
+    UniqueBitmap composition(CreateCompositionBitmap(rect.right, rect.bottom));
     MemoryDC target(dc, composition.get());
     FillFace(target.get(), rect);
     SelectedObject font(target.get(), reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0)));

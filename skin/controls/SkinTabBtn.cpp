@@ -28,7 +28,7 @@ void TSkinTabBtn::Draw(HDC dc, const RECT& rect) {
     const RECT strip{0, 0, rect.right - rect.left, std::min<LONG>(display.top + 1, rect.bottom)};
     if (strip.right <= 0 || strip.bottom <= 0) return;
 
-    UniqueBitmap composition(CreateCompatibleBitmap(dc, strip.right, strip.bottom));
+    UniqueBitmap composition(CreateCompositionBitmap(strip.right, strip.bottom));
     MemoryDC target(dc, composition.get());
     FillFace(target.get(), strip);
     SelectedObject font(target.get(), reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0)));

@@ -101,7 +101,7 @@ void TSkinUpDown::Draw(HDC dc, const RECT& rect) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
 
-    UniqueBitmap composition(CreateCompatibleBitmap(dc, width, height));
+    UniqueBitmap composition(CreateCompositionBitmap(width, height));
     MemoryDC target(dc, composition.get());
     HDC off = target.get();
     const RECT whole{0, 0, width, height};

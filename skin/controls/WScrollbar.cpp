@@ -263,7 +263,7 @@ void TWScrollbar::Paint() {
     ThumbStart = bar.ThumbStart;
     ThumbEnd = bar.ThumbEnd;
     HDC dc = Canvas()->Handle();
-    UniqueBitmap composition(CreateCompatibleBitmap(dc, width, height));
+    UniqueBitmap composition(CreateCompositionBitmap(width, height));
     if (!composition) return;
     {
         MemoryDC target(dc, composition.get());

@@ -31,18 +31,16 @@ std::optional<TFrame> FindFrame(const TBitmap& strip, bool vertical, int frameCo
 
 bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
-// A device-dependent bitmap of the screen's format, selected into a memory
-// DC of its own for the scope. The bitmap leaves the DC before either dies.
+// A composition bitmap selected into a memory DC of its own for the scope.
+// The bitmap leaves the DC before either dies.
 class TScratch {
 public:
     TScratch(int width, int height) {
         if (width <= 0 || height <= 0) return;
-        // A memory DC answers with the screen's format; asking the screen
-        // itself for a DC costs a round trip to the display on every piece.
+        // Asking the screen itself for a DC costs a round trip to the display.
         dc_.reset(CreateCompatibleDC(nullptr));
         if (!dc_) return;
-        const int bits = GetDeviceCaps(dc_.get(), BITSPIXEL) * GetDeviceCaps(dc_.get(), PLANES);
-        bitmap_.reset(CreateBitmap(width, height, 1, static_cast<UINT>(bits), nullptr));
+        bitmap_ = CreateCompositionBitmap(width, height);
         if (bitmap_ && dc_) old_ = SelectObject(dc_.get(), bitmap_.get());
         if (old_) SetStretchBltMode(dc_.get(), COLORONCOLOR);
     }
