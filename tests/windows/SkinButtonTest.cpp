@@ -21,6 +21,7 @@
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinMP.h"
+#include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/WMediaPlayer.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinRadioButton.h"
@@ -632,4 +633,111 @@ end
     EXPECT_TRUE(speed->Down());
     EXPECT_TRUE(speed->Flat());
     EXPECT_EQ(speed->GetProperty(L"Down").AsText(), L"True");
+}
+
+namespace {
+
+// Another vendor's check box, known to discovery by its class name, that
+// draws itself from a glyph strip it publishes; its radio button likewise.
+class TRzCheckBox : public TCustomControl {
+    DECLARE_CLASS_INFO()
+public:
+    using TCustomControl::TCustomControl;
+    TBitmap* CustomGlyphs() const { return glyphs_.get(); }
+    bool UseCustomGlyphs() const { return use_; }
+    void SetUseCustomGlyphs(bool v) { use_ = v; }
+
+private:
+    std::unique_ptr<TBitmap> glyphs_ = std::make_unique<TBitmap>();
+    bool use_ = false;
+};
+
+const TClassInfo& TRzCheckBox::StaticClass() {
+    static const TClassInfo info(
+        L"TRzCheckBox", &TCustomControl::StaticClass(),
+        {props::Object(L"CustomGlyphs", &TRzCheckBox::CustomGlyphs),
+         props::Boolean(L"UseCustomGlyphs", &TRzCheckBox::UseCustomGlyphs, &TRzCheckBox::SetUseCustomGlyphs)});
+    return info;
+}
+
+class TRzRadioButton : public TRzCheckBox {
+    DECLARE_CLASS_INFO()
+public:
+    using TRzCheckBox::TRzCheckBox;
+};
+
+const TClassInfo& TRzRadioButton::StaticClass() {
+    static const TClassInfo info(L"TRzRadioButton", &TRzCheckBox::StaticClass(), {});
+    return info;
+}
+
+}  // namespace
+
+TEST(SkinObjImage, OtherVendorsCheckAndRadioGetTheSkinsFramesAsTheirGlyphStrip) {
+    SkinHost host;
+    TDataSkinButton& faces = *host.Skin->Buttons;
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(20, 20, 300, 200);
+    auto* check = TComponent::Create<TRzCheckBox>(form.get());
+    auto* radio = TComponent::Create<TRzRadioButton>(form.get());
+    for (TRzCheckBox* c : {check, static_cast<TRzCheckBox*>(radio)}) {
+        c->SetParent(form.get());
+        c->SetBounds(10, c == check ? 10 : 40, 120, 20);
+    }
+    form->Show();
+    TSkinManage::Instance()->SkinWindow(form->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return !check->CustomGlyphs()->Empty() && !radio->CustomGlyphs()->Empty(); }));
+    struct Row {
+        const char* name;
+        TRzCheckBox* control;
+        int frames;         // of the strip handed over
+        TBitmap& source;    // the skin's own frames
+        int sourceFrame;    // the skin's checked frame, the strip's second
+        int sourceFrames;
+    };
+    const Row rows[] = {
+        {"check box", check, 9, faces.CheckBitmap, CheckBoxFrame(2, false, false, faces.CheckFrames), faces.CheckFrames},
+        {"radio button", radio, 6, faces.RadioBitmap, RadioButtonFrame(2, false, faces.RadioFrames), faces.RadioFrames},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TBitmap& strip = *row.control->CustomGlyphs();
+        const int fw = row.source.Width() / row.sourceFrames;
+        ASSERT_EQ(strip.Width(), fw * row.frames);
+        ASSERT_EQ(strip.Height(), row.source.Height());
+        EXPECT_TRUE(row.control->UseCustomGlyphs());
+        int wrong = 0;
+        for (int y = 0; y < strip.Height(); ++y)
+            for (int x = 0; x < fw; ++x)
+                wrong += strip.Canvas()->Pixel(fw + x, y) != row.source.Canvas()->Pixel((row.sourceFrame - 1) * fw + x, y);
+        EXPECT_EQ(wrong, 0) << "the strip's checked glyph is not the skin's";
+    }
+}
+
+TEST(SkinMenuButton, TheDropDownArrowSitsInTheRightmostPixelsInTheTextColour) {
+    SkinHost host;
+    host.Skin->Skin3rd()->Add(L"TButton=menubtn");
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(20, 20, 300, 200);
+    auto* button = TComponent::Create<TButton>(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(20, 20, 120, 40);
+    button->SetCaption(L"Menu");
+    form->Show();
+    TSkinManage::Instance()->SkinWindow(form->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return PainterOf<TSkinMenuButton>(button) != nullptr; }));
+    PumpFor(100);
+    const auto pixel = [&](int x, int y) {
+        WindowDC dc(button->Handle(), true);
+        return GetPixel(dc.get(), x, y);
+    };
+    const int w = 120, h = 40;
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    // The triangle's middle and its top edge's ends; above it, the face.
+    for (POINT p : {POINT{w - 12, h / 2}, POINT{w - 14, h / 2 - 1}, POINT{w - 10, h / 2 - 1}})
+        EXPECT_EQ(pixel(p.x, p.y), text) << p.x << "," << p.y;
+    EXPECT_NE(pixel(w - 12, h / 2 - 4), text);
+    button->SetEnabled(false);
+    PumpFor(100);
+    EXPECT_EQ(pixel(w - 12, h / 2), GetSysColor(COLOR_GRAYTEXT)) << "disabled";
 }
