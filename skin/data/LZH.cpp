@@ -303,13 +303,19 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     std::uint8_t* const start = out.data();
     std::uint8_t* dst = start;
     std::uint8_t* const stop = dst + size;
+    // The next symbol's code is decoded from the last window shifted past
+    // the last symbol: no symbol and position together take more than
+    // 21 + 14 bits of its 57, which leaves the 21 of the longest code. So
+    // the walk down waits for one shift instead of a load, and the fresh
+    // window is read beside it, for a position and the symbol after.
+    static_assert(57 - (TLZHTree::kMaxCodeBits + 14) >= TLZHTree::kMaxCodeBits);
+    std::uint64_t ahead = in.Window();
     while (dst < stop) {
-        // A symbol code and a position code take at most 21 + 14 bits. The
-        // output is written before the model is counted, which leaves the
-        // count few values to keep in registers.
+        // The output is written before the model is counted, which leaves
+        // the count few values to keep in registers.
         const std::uint64_t window = in.Window();
         unsigned used;
-        const std::size_t c = model->DecodeSymbol(window, used);
+        const std::size_t c = model->DecodeSymbol(ahead, used);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
@@ -320,6 +326,7 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
             CopyMatch(start, dst, distance, length);
             dst += length;
         }
+        ahead = window << used;
         in.Skip(used);
         if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
         model->Count(c);
