@@ -245,9 +245,10 @@ int DecodePosition(std::uint64_t bits, unsigned& used) {
     return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
-// Matches are copied 8 bytes at a time when they start at least 8 back, so
-// the output has room for 7 bytes more than the longest match writes.
-constexpr std::size_t kCopySlack = 8;
+// Matches are copied 8 bytes at a time, and 16 bytes at least, when they
+// start at least 8 back, so the output has room for 13 bytes more than the
+// shortest match writes (and 7 more than the longest).
+constexpr std::size_t kCopySlack = 16;
 
 void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int length) {
     if (distance > dst - start) [[unlikely]] {
@@ -258,7 +259,11 @@ void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int l
     }
     const std::uint8_t* src = dst - distance;
     if (distance >= 8) {
-        for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+        // Most matches are short: their copy has no loop end to guess.
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + 8, src + 8, 8);
+        if (length > 16) [[unlikely]]
+            for (int k = 16; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
     } else {
         // Overlapping: each byte may be one this match has just written.
         for (int k = 0; k < length; ++k) dst[k] = src[k];
