@@ -158,7 +158,10 @@ inline unsigned CountTrailingZeros(std::uint64_t value) {
 std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
     const auto* const rows = reinterpret_cast<const unsigned char*>(m_.data() + kGrandsons);
     std::uint64_t bits = window | 1;
-    std::size_t c = RowOffset(m_[kSons + kRoot]);
+    // The root's sons are the two nodes below it, always: no swap reaches
+    // the root, and a rebuild makes them its last pair. The first step's
+    // load then needs nothing but the window.
+    std::size_t c = RowOffset(kRoot - 2);
     do {
         std::uint16_t next;
         // The bits' part is added to the base first, as it is known early;
