@@ -85,7 +85,7 @@ public:
             m[kSons + i] = static_cast<std::uint16_t>(s < kNodeCount ? s : Leaf(s - kNodeCount));
             m[kParents + i] = static_cast<std::uint16_t>(2 * tree.prnt[i]);
         }
-        for (int i = kNodeCount; i < kParents; ++i) m[kCounts + i] = 0xFFFF;
+        for (int i = kCounts + kNodeCount; i < kParents; ++i) m[i] = 0xFFFF;
         for (int symbol = 0; symbol < kSymbolCount; ++symbol)
             m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(2 * tree.prnt[kNodeCount + symbol]);
         // The root counts as much as the sentinel after it, so a path ends
@@ -95,7 +95,8 @@ public:
         for (int x = 0; x < kNodeCount; ++x) {
             const int s = m[kSons + x];
             for (int b = 0; b < 2; ++b)
-                m[kGrandsons + 2 * x + b] = static_cast<std::uint16_t>(s < kNodeCount ? m[kSons + s + b] : s | kOneBit);
+                m[kGrandsons + 2 * x + b] =
+                    static_cast<std::uint16_t>(s < kNodeCount ? RowOffset(m[kSons + s + b]) : RowOffset(s) | kOneBit);
         }
         return tree.freq[kRoot];
     }
@@ -117,20 +118,26 @@ public:
 
 private:
     // Marks a grandson entry that is a leaf one level down.
-    static constexpr unsigned kOneBit = 0x800;
+    static constexpr unsigned kOneBit = 0x2000;
+    // A son value as a grandson entry: where its row starts, in bytes from
+    // the first row. The walk down then adds the next two bits to it and
+    // loads, with no scaling in its chain, which is what the decoding of the
+    // next symbol waits for.
+    static constexpr std::uint32_t RowOffset(std::size_t son) { return static_cast<std::uint32_t>(4 * son); }
 
+    // Two levels at a time: for node x and a bit b, the son of child b of
+    // x, or when x is a leaf, x's son with kOneBit; as RowOffset. A swap
+    // changes the entries of the two nodes and one of each one's parent.
+    // First in the array, so that a row offset is a byte offset from it.
+    static constexpr int kGrandsons = 0;
     // Counts of the nodes, then 0xFFFF sentinels: one that the root counts
     // as much as, and room for a run's last read.
-    static constexpr int kCounts = 0;
+    static constexpr int kCounts = kGrandsons + 2 * kNodeCount;
     // The parents of the nodes, then the symbols' nodes, as byte offsets
     // (twice the index): the walk up then adds no scaling to its loads.
     static constexpr int kParents = kCounts + kNodeCount + 5;
     static constexpr int kSons = kParents + Leaf(kSymbolCount);
-    // Two levels at a time: for node x and a bit b, the son of child b of
-    // x, or when x is a leaf, x's son with kOneBit. A swap changes the
-    // entries of the two nodes and one of each one's parent.
-    static constexpr int kGrandsons = kSons + kNodeCount;
-    static constexpr int kSize = kGrandsons + 2 * kNodeCount;
+    static constexpr int kSize = kSons + kNodeCount;
 
     std::array<std::uint16_t, kSize> m_;
 };
@@ -149,15 +156,26 @@ inline unsigned CountTrailingZeros(std::uint64_t value) {
 // up (no code is longer than 21 bits, and the window holds 57), less one
 // when the last step needed only one.
 std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
-    const std::uint16_t* const m = m_.data();
+    const auto* const rows = reinterpret_cast<const unsigned char*>(m_.data() + kGrandsons);
     std::uint64_t bits = window | 1;
-    std::uint32_t c = m[kSons + kRoot];
+    // The root's sons are the two nodes below it, always: no swap reaches
+    // the root, and a rebuild makes them its last pair. The first step's
+    // load then needs nothing but the window.
+    std::size_t c = RowOffset(kRoot - 2);
     do {
-        c = m[kGrandsons + 2 * c + static_cast<std::uint32_t>(bits >> 62)];
+        std::uint16_t next;
+        // The bits' part is added to the base first, as it is known early;
+        // the compiler is kept from moving the base to the entry's side.
+        const unsigned char* row = rows + (bits >> 61 & 6);
+#if defined(__GNUC__)
+        __asm__("" : "+r"(row));
+#endif
+        std::memcpy(&next, row + c, sizeof next);
+        c = next;
         bits <<= 2;
-    } while (c < kNodeCount);
+    } while (c < RowOffset(kNodeCount));
     used = CountTrailingZeros(bits) - c / kOneBit;
-    return ((c & (kOneBit - 1)) - kNodeCount) / 2;
+    return ((c & (kOneBit - 1)) - RowOffset(kNodeCount)) / RowOffset(2);
 }
 
 // How many counts from p on equal p[-1]. The counts never fall, so a run
@@ -210,13 +228,13 @@ void Model::Count(std::size_t symbol) {
             std::memcpy(&rowL, m + kGrandsons + 2 * l, sizeof rowL);
             std::memcpy(m + kGrandsons + 2 * c, &rowL, sizeof rowL);
             std::memcpy(m + kGrandsons + 2 * l, &rowC, sizeof rowC);
-            m[kGrandsons + m[kParents + c] + (c & 1)] = static_cast<std::uint16_t>(j);
-            m[kGrandsons + m[kParents + l] + (l & 1)] = static_cast<std::uint16_t>(i);
+            m[kGrandsons + m[kParents + c] + (c & 1)] = static_cast<std::uint16_t>(RowOffset(j));
+            m[kGrandsons + m[kParents + l] + (l & 1)] = static_cast<std::uint16_t>(RowOffset(i));
             at = 2 * l;
         }
         // Swapped or not, the node at is the one counted.
         node(at)[0] = static_cast<std::uint16_t>(k + 1);
-        at = node(at)[kParents];
+        at = node(at)[kParents - kCounts];
     }
 }
 
@@ -230,9 +248,10 @@ int DecodePosition(std::uint64_t bits, unsigned& used) {
     return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
-// Matches are copied 8 bytes at a time when they start at least 8 back, so
-// the output has room for 7 bytes more than the longest match writes.
-constexpr std::size_t kCopySlack = 8;
+// Matches are copied 8 bytes at a time, and 16 bytes at least, when they
+// start at least 8 back, so the output has room for 13 bytes more than the
+// shortest match writes (and 7 more than the longest).
+constexpr std::size_t kCopySlack = 16;
 
 void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int length) {
     if (distance > dst - start) [[unlikely]] {
@@ -243,7 +262,11 @@ void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int l
     }
     const std::uint8_t* src = dst - distance;
     if (distance >= 8) {
-        for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+        // Most matches are short: their copy has no loop end to guess.
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + 8, src + 8, 8);
+        if (length > 16) [[unlikely]]
+            for (int k = 16; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
     } else {
         // Overlapping: each byte may be one this match has just written.
         for (int k = 0; k < length; ++k) dst[k] = src[k];
@@ -288,13 +311,19 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     std::uint8_t* const start = out.data();
     std::uint8_t* dst = start;
     std::uint8_t* const stop = dst + size;
+    // The next symbol's code is decoded from the last window shifted past
+    // the last symbol: no symbol and position together take more than
+    // 21 + 14 bits of its 57, which leaves the 21 of the longest code. So
+    // the walk down waits for one shift instead of a load, and the fresh
+    // window is read beside it, for a position and the symbol after.
+    static_assert(57 - (TLZHTree::kMaxCodeBits + 14) >= TLZHTree::kMaxCodeBits);
+    std::uint64_t ahead = in.Window();
     while (dst < stop) {
-        // A symbol code and a position code take at most 21 + 14 bits. The
-        // output is written before the model is counted, which leaves the
-        // count few values to keep in registers.
+        // The output is written before the model is counted, which leaves
+        // the count few values to keep in registers.
         const std::uint64_t window = in.Window();
         unsigned used;
-        const std::size_t c = model->DecodeSymbol(window, used);
+        const std::size_t c = model->DecodeSymbol(ahead, used);
         if (c < 256) {
             *dst++ = static_cast<std::uint8_t>(c);
         } else {
@@ -305,6 +334,7 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
             CopyMatch(start, dst, distance, length);
             dst += length;
         }
+        ahead = window << used;
         in.Skip(used);
         if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
         model->Count(c);
