@@ -41,25 +41,6 @@ void CheckTypingAtOnce(Session& s) {
               L"Hello, 你好，世界！abc 中文 123。");
 }
 
-struct ChildSearch {
-    const wchar_t* className;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindEnabledChild(HWND wnd, LPARAM lParam) {
-    auto& search = *reinterpret_cast<ChildSearch*>(lParam);
-    if (ClassName(wnd) != search.className || !IsWindowEnabled(wnd) || !IsWindowVisible(wnd)) return TRUE;
-    search.found = wnd;
-    return FALSE;
-}
-
-// The first enabled, visible descendant of the class.
-HWND EnabledChild(HWND parent, const wchar_t* className) {
-    ChildSearch search{className};
-    EnumChildWindows(parent, &FindEnabledChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The same phrase typed into the skin gallery's edit and memo, whose
 // painters draw borders around the text and must never change it.
 void CheckSkinnedEdits(Session& s, const std::wstring& galleryExe) {
@@ -78,7 +59,7 @@ void CheckSkinnedEdits(Session& s, const std::wstring& galleryExe) {
     };
     for (const wchar_t* cls : {L"TEdit", L"TMemo"}) {
         const std::string name = cls == std::wstring(L"TEdit") ? "edit" : "memo";
-        const HWND target = EnabledChild(top, cls);
+        const HWND target = ChildWindow(top, cls, nullptr, true);
         if (!s.report.Check("the gallery's " + name + " is skinned", skinned(target))) continue;
         SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000, nullptr);
         WaitUntil([&] {

@@ -88,6 +88,7 @@ namespace {
 struct ChildSearch {
     const wchar_t* className;
     const wchar_t* text;
+    bool usable;
     HWND found;
 };
 
@@ -95,6 +96,7 @@ BOOL CALLBACK FindChild(HWND wnd, LPARAM param) {
     auto* s = reinterpret_cast<ChildSearch*>(param);
     if (s->className && ClassName(wnd) != s->className) return TRUE;
     if (s->text && WindowText(wnd) != s->text) return TRUE;
+    if (s->usable && (!IsWindowEnabled(wnd) || !IsWindowVisible(wnd))) return TRUE;
     s->found = wnd;
     return FALSE;
 }
@@ -111,8 +113,8 @@ BOOL CALLBACK CollectStatic(HWND wnd, LPARAM param) {
 
 }  // namespace
 
-HWND ChildWindow(HWND parent, const wchar_t* className, const wchar_t* text) {
-    ChildSearch s{className, text, nullptr};
+HWND ChildWindow(HWND parent, const wchar_t* className, const wchar_t* text, bool usable) {
+    ChildSearch s{className, text, usable, nullptr};
     if (parent) EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }

@@ -40,8 +40,9 @@ long RunToEnd(const std::wstring& commandLine, DWORD timeoutMs);
 std::vector<HWND> TopWindows(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
 HWND TopWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
 
-// A descendant window with the class (and the text, when given).
-HWND ChildWindow(HWND parent, const wchar_t* className, const wchar_t* text = nullptr);
+// A descendant window with the class (and the text, when given); when
+// usable, only an enabled and visible one.
+HWND ChildWindow(HWND parent, const wchar_t* className, const wchar_t* text = nullptr, bool usable = false);
 
 // WM_GETTEXT across processes, with a timeout so that a hung target cannot
 // hang the driver.

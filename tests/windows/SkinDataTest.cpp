@@ -1225,7 +1225,7 @@ TEST(SkinData, OptionalEntryPointsAnswerSafely) {
 // ---- Speed
 
 // How long it takes is reported, not judged: a loaded machine decides that.
-// The native benchmark holds the load's speed against its baseline.
+// The native benchmark (bench_lzh) measures the load.
 TEST(SkinData, ASkinSizedArchiveLoadsWholeAndItsTimeIsReported) {
     TSkinData data(nullptr);
     const std::vector<TArchiveEntry> files = ShippedFiles(kShippedIni, true);
