@@ -23,6 +23,10 @@ bool Restart(QuelloryApp& app, Report& report) {
     return report.Check("Quellory restarts", closed && app.Start() && app.WaitForMainWindow(20000));
 }
 
+// The program writes one marker file and removes the other in two steps:
+// a check waits for the whole new state, not for its first half.
+bool Settles(const std::function<bool()>& state) { return WaitUntil(state, 10000); }
+
 bool Toggle(QuelloryApp& app, Report& report, int item, const char* name) {
     std::wstring why;
     return report.Check(name, app.ChooseMenuItem(L'f', item, &why), why);
@@ -43,12 +47,10 @@ void RunOptions(const Settings& settings, Report& report) {
     // On: markers, style, Run value; then a restart keeps them.
     if (!Toggle(app, report, kAlwaysOnTop, "the menu turns always on top on")) return;
     report.Check("  ... 02.ini is written, no 03.ini, the window is topmost",
-                 WaitUntil([&] { return Topmost(app.Main()); }, 10000) && app.MarkerExists(L"02.ini") &&
-                     !app.MarkerExists(L"03.ini"),
+                 Settles([&] { return Topmost(app.Main()) && app.MarkerExists(L"02.ini") && !app.MarkerExists(L"03.ini"); }),
                  Markers(app));
     if (!Toggle(app, report, kAutoRun, "the menu turns start with Windows on")) return;
-    report.Check("  ... 00.ini is written, no 01.ini", WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 10000) &&
-                                                          !app.MarkerExists(L"01.ini"),
+    report.Check("  ... 00.ini is written, no 01.ini", Settles([&] { return app.MarkerExists(L"00.ini") && !app.MarkerExists(L"01.ini"); }),
                  Markers(app));
     report.Check("  ... the Run value QLRVX holds the executable path",
                  QuelloryApp::ReadRunValue(run) && SamePath(run, exe),
@@ -59,12 +61,11 @@ void RunOptions(const Settings& settings, Report& report) {
     // The check marks came back checked: choosing the items now turns them off.
     if (!Toggle(app, report, kAlwaysOnTop, "the menu toggles always on top again")) return;
     report.Check("  ... it was checked: now off, 03.ini written, 02.ini gone, not topmost",
-                 WaitUntil([&] { return !Topmost(app.Main()); }, 10000) && app.MarkerExists(L"03.ini") &&
-                     !app.MarkerExists(L"02.ini"),
+                 Settles([&] { return !Topmost(app.Main()) && app.MarkerExists(L"03.ini") && !app.MarkerExists(L"02.ini"); }),
                  Markers(app));
     if (!Toggle(app, report, kAutoRun, "the menu toggles start with Windows again")) return;
     report.Check("  ... it was checked: now off, 01.ini written, 00.ini gone",
-                 WaitUntil([&] { return app.MarkerExists(L"01.ini"); }, 10000) && !app.MarkerExists(L"00.ini"),
+                 Settles([&] { return app.MarkerExists(L"01.ini") && !app.MarkerExists(L"00.ini"); }),
                  Markers(app));
     run = L"?";
     report.Check("  ... the Run value QLRVX stays, empty", QuelloryApp::ReadRunValue(run) && run.empty(),
@@ -75,7 +76,7 @@ void RunOptions(const Settings& settings, Report& report) {
     // And unchecked: choosing start with Windows turns it on.
     if (!Toggle(app, report, kAutoRun, "the menu toggles start with Windows once more")) return;
     report.Check("  ... it was unchecked: now on, 00.ini written",
-                 WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 10000) && !app.MarkerExists(L"01.ini"),
+                 Settles([&] { return app.MarkerExists(L"00.ini") && !app.MarkerExists(L"01.ini"); }),
                  Markers(app));
     Toggle(app, report, kAutoRun, "the menu turns start with Windows off to finish");
 
@@ -89,10 +90,10 @@ void RunOptions(const Settings& settings, Report& report) {
     report.Check("  ... as a normal window", !Topmost(app.Main()));
     if (!Toggle(app, report, kAlwaysOnTop, "the menu toggles always on top")) return;
     report.Check("  ... it was unchecked: now on, topmost, 03.ini gone",
-                 WaitUntil([&] { return Topmost(app.Main()); }, 10000) && !app.MarkerExists(L"03.ini"), Markers(app));
+                 Settles([&] { return Topmost(app.Main()) && !app.MarkerExists(L"03.ini"); }), Markers(app));
     if (!Toggle(app, report, kAutoRun, "the menu toggles start with Windows")) return;
     report.Check("  ... it was unchecked: now on, 01.ini gone",
-                 WaitUntil([&] { return !app.MarkerExists(L"01.ini"); }, 10000) && app.MarkerExists(L"00.ini"),
+                 Settles([&] { return !app.MarkerExists(L"01.ini") && app.MarkerExists(L"00.ini"); }),
                  Markers(app));
     Toggle(app, report, kAutoRun, "the menu turns start with Windows off to finish");
     app.Close();
