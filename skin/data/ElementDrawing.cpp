@@ -1,5 +1,8 @@
 #include "skin/data/ElementDrawing.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -132,11 +135,96 @@ void RenderElement(HDC target, int w, int h, HDC source, const TFrame& f, RECT m
 
 // Copies w x h pixels from (sourceX, sourceY) of the source DC to rect,
 // key-coloured pixels left out.
+// The 32-bit DIB section selected into a DC whose co-ordinates are plain
+// device pixels (no clip region, mapping, offset or mirroring).
+struct TDibTarget {
+    std::uint8_t* top = nullptr;  // first byte of the top row
+    std::ptrdiff_t stride = 0;     // to the row below: negative when bottom-up
+    int width = 0, height = 0;
+};
+
+std::optional<TDibTarget> PlainDib(HDC dc) {
+    DIBSECTION section{};
+    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section) return std::nullopt;
+    const BITMAP& bm = section.dsBm;
+    if (bm.bmBitsPixel != 32 || !bm.bmBits || section.dsBmih.biCompression != BI_RGB) return std::nullopt;
+    POINT viewport{}, window{};
+    if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetLayout(dc) != 0 ||
+        !GetViewportOrgEx(dc, &viewport) || !GetWindowOrgEx(dc, &window) || viewport.x || viewport.y || window.x ||
+        window.y)
+        return std::nullopt;
+    {
+        UniqueRegion clip(CreateRectRgn(0, 0, 0, 0));
+        if (!clip || GetClipRgn(dc, clip.get()) != 0) return std::nullopt;
+    }
+    TDibTarget dib;
+    dib.width = bm.bmWidth;
+    dib.height = bm.bmHeight;
+    dib.stride = bm.bmWidthBytes;
+    dib.top = static_cast<std::uint8_t*>(bm.bmBits);
+    if (dib.width <= 0 || dib.height <= 0) return std::nullopt;
+    // GetObject reports every DIB section's height as positive, top-down or
+    // not: whether the first stored row shows at the top tells. Two marks,
+    // so that a top row of the same colour cannot pass for the first.
+    GdiFlush();
+    auto* first = reinterpret_cast<std::uint32_t*>(dib.top);
+    const std::uint32_t saved = *first;
+    bool firstOnTop = true;
+    for (const std::uint32_t mark : {0x00123456u, 0x00654321u}) {
+        *first = mark;
+        firstOnTop = firstOnTop && GetPixel(dc, 0, 0) == RGB((mark >> 16) & 0xFF, (mark >> 8) & 0xFF, mark & 0xFF);
+    }
+    *first = saved;
+    if (!firstOnTop) {
+        dib.top += static_cast<std::ptrdiff_t>(dib.height - 1) * dib.stride;
+        dib.stride = -dib.stride;
+    }
+    return dib;
+}
+
+// The keyed copy done on the pixels themselves when both sides are plain
+// 32-bit DIB sections: MaskBlt makes and selects temporary bitmaps on every
+// call, which costs more than the copy of a small element. Same result:
+// only source pixels of exactly the key colour leave the destination as it is.
+bool KeyedCopyBetweenDibs(HDC dc, const RECT& rect, HDC source, int sourceX, int sourceY, TColor key) {
+    const auto to = PlainDib(dc);
+    const auto from = to ? PlainDib(source) : std::nullopt;
+    if (!from) return false;
+    // Clipped to both bitmaps, as the blit would be.
+    int x = rect.left, y = rect.top, sx = sourceX, sy = sourceY;
+    int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    const auto clip = [](int& start, int& otherStart, int& length, int limit) {
+        if (start < 0) {
+            length += start;
+            otherStart -= start;
+            start = 0;
+        }
+        length = std::min(length, limit - start);
+    };
+    clip(x, sx, w, to->width);
+    clip(y, sy, h, to->height);
+    clip(sx, x, w, from->width);
+    clip(sy, y, h, from->height);
+    if (w <= 0 || h <= 0) return true;
+    const COLORREF rgb = static_cast<COLORREF>(ColorToRGB(key));
+    const std::uint32_t keyPixel = (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
+    for (int row = 0; row < h; ++row) {
+        auto* out = reinterpret_cast<std::uint32_t*>(to->top + (y + row) * to->stride) + x;
+        const auto* in = reinterpret_cast<const std::uint32_t*>(from->top + (sy + row) * from->stride) + sx;
+        for (int col = 0; col < w; ++col)
+            if ((in[col] & 0xFFFFFFu) != keyPixel) out[col] = in[col];
+    }
+    return true;
+}
+
 void TransparentFrom(HDC dc, const RECT& rect, HDC source, int sourceX, int sourceY, TColor key,
                      TTransparentMethod method) {
     if (Inverted(rect)) return;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w == 0 || h == 0) return;
+    if (method == TTransparentMethod::MaskBlt && KeyedCopyBetweenDibs(dc, rect, source, sourceX, sourceY, key))
+        return;
     UniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
     UniqueDC maskDC(CreateCompatibleDC(dc));
     if (!mask || !maskDC) return;

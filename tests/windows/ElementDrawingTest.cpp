@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -468,6 +469,71 @@ TEST(DrawTransparent, TheDestinationsColoursAndTheSourceAreRestored) {
     EXPECT_EQ(RGB(7, 8, 9), GetTextColor(canvas.DC()));
     EXPECT_EQ(RGB(1, 2, 3), GetBkColor(source));
     EXPECT_EQ((Rows{"a.", ".a"}), canvas.Read());
+}
+
+// A 32-bit DIB section stored top-down or bottom-up, written and read
+// through its own memory so that the rows' order is known.
+struct TSection {
+    UniqueBitmap bitmap;
+    std::uint32_t* bits = nullptr;
+    int width = 0, height = 0;
+    bool topDown = true;
+
+    TSection(const Rows& rows, bool topDownRows)
+        : width(static_cast<int>(rows[0].size())), height(static_cast<int>(rows.size())), topDown(topDownRows) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, topDown ? -height : height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* memory = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+        bits = static_cast<std::uint32_t*>(memory);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const TColor c = Colours().at(rows[y][x]);
+                At(x, y) = (static_cast<std::uint32_t>(RedOf(c)) << 16) | (GreenOf(c) << 8) | BlueOf(c);
+            }
+    }
+    std::uint32_t& At(int x, int y) { return bits[(topDown ? y : height - 1 - y) * width + x]; }
+    Rows Read() {
+        GdiFlush();
+        Rows rows;
+        for (int y = 0; y < height; ++y) {
+            std::string row;
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t p = At(x, y);
+                row += LetterOf(MakeColour((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    }
+};
+
+TEST(DrawTransparent, ThirtyTwoBitSectionsEitherWayUpLandUprightAndClippedLikeABlit) {
+    struct Case {
+        RECT rect;
+        Rows expected;
+    };
+    const Case cases[] = {
+        {{1, 1, 5, 4}, {"......", ".a.nb.", "...c..", ".xyz.."}},
+        {{3, 2, 7, 5}, {"......", "......", "...a.n", ".....c"}},  // past the right and bottom edges
+        {{-1, -1, 3, 2}, {".c....", "yz....", "......", "......"}},  // from above and left of the target
+    };
+    for (const bool sourceTopDown : {true, false})
+        for (const bool targetTopDown : {true, false})
+            for (const Case& c : cases) {
+                SCOPED_TRACE(testing::Message() << "source " << (sourceTopDown ? "top-down" : "bottom-up")
+                                                << ", target " << (targetTopDown ? "top-down" : "bottom-up")
+                                                << ", at " << c.rect.left << "," << c.rect.top);
+                TSection source({"amnb", "mmcm", "xyzm"}, sourceTopDown);
+                TSection target(Blank(6, 4), targetTopDown);
+                {
+                    UniqueDC dc(CreateCompatibleDC(nullptr));
+                    SelectedObject selected(dc.get(), target.bitmap.get());
+                    DrawTransparent(dc.get(), c.rect, source.bitmap.get(), kElementKeyColour,
+                                    TTransparentMethod::MaskBlt);
+                }
+                EXPECT_EQ(c.expected, target.Read());
+            }
 }
 
 TEST(DrawTransparent, ThePlatformPicksMaskBltOnWindowsNT) {
