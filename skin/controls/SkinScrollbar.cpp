@@ -46,9 +46,9 @@ void TSkinScrollbar::AttachScroll(TControl* control, TSkinData* skinData, TWinSk
     VertBar = TComponent::Create<TWScrollbar>(this);
     VertBar->AttachToControl(this, control, TWScrollbar::kVertBar);
     if (!control->Visible()) HideBars();
-    if (Border)
-        SetWindowPos(Window, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The border is drawn over the control's own edge, which keeps its size:
+    // a frame repaint is enough, and a hidden control gets one when shown.
+    if (Border && IsWindowVisible(Window)) RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void TSkinScrollbar::PlaceBars() {

@@ -63,7 +63,6 @@ void TWScrollbar::AttachToWindow(TSkinControl* painter, HWND window, int barMode
     ArrowSize = GetSystemMetrics(SM_CXHSCROLL);
     if (!IsWindow(window)) return;
     SetParentWindow(GetParent(window));
-    HandleNeeded();
     PlaceOverBar(window);
 }
 
@@ -83,7 +82,7 @@ bool TWScrollbar::ReadBar(TBarRecord& bar) const {
 void TWScrollbar::PlaceOverBar(HWND target) {
     if (target) TargetWindow = target;
     TBarRecord bar;
-    if (!HandleAllocated() || !ReadBar(bar)) return;
+    if (!ReadBar(bar)) return;
     const LONG_PTR style = ::GetWindowLongPtrW(TargetWindow, GWL_STYLE);
     if (!(style & WS_VISIBLE) || (bar.State & (kStateInvisible | kStateOffscreen)) || IsRectEmpty(&bar.Screen)) {
         HideOverlay();
@@ -94,6 +93,9 @@ void TWScrollbar::PlaceOverBar(HWND target) {
     BarLength = Vertical() ? bar.Screen.bottom - bar.Screen.top : bar.Screen.right - bar.Screen.left;
     RECT place = bar.Screen;
     MapWindowPoints(HWND_DESKTOP, GetParent(TargetWindow), reinterpret_cast<POINT*>(&place), 2);
+    // Made when first needed: a bar that never shows (a hidden control, a
+    // memo without its second bar) costs no window at start-up.
+    HandleNeeded();
     // Just above the target: over its bar, under every window that covers it.
     HWND self = WindowHandle();
     HWND before = GetWindow(TargetWindow, GW_HWNDPREV);

@@ -355,7 +355,8 @@ TEST(SkinScrollbar, SkinOffAndOnAndDestroyLeaveNoOverlayAndNoGdiGrowth) {
     };
     TMemo* memo = w.Memo(10);
     w.Skin();
-    EXPECT_EQ(overlays(), 2);
+    // The vertical bar shows; the horizontal one gets a window only once it does.
+    EXPECT_EQ(overlays(), 1);
     long live = 0;
     for (int round = 0; round < 30; ++round) {
         if (round == 5) live = LiveGdiObjects();
