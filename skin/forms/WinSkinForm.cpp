@@ -257,6 +257,14 @@ void TWinSkinForm::CreateMenuBar() {
     SkinMenu->BuildItems();
 }
 
+void TWinSkinForm::TakeMenuOff() {
+    if (AttachState == kAttached) {
+        MenuOffPending = true;
+        return;
+    }
+    SetMenu(Handle, nullptr);
+}
+
 void TWinSkinForm::PaintMenuBar(HDC dc, const RECT& band) {
     if (SkinMenu) SkinMenu->PaintBar(dc, band);
 }
@@ -301,6 +309,16 @@ void TWinSkinForm::InitFrame() {
     if (AttachState == kAttached) {
         SystemFrameWidth = (window.right - window.left) - (ClientRect.right - ClientRect.left);
         SystemFrameHeight = (window.bottom - window.top) - (ClientRect.bottom - ClientRect.top);
+        // The system frame is counted without the Win32 menu that the skinned
+        // bar takes off: a single-line bar is SM_CYMENU high, a wrapped one more.
+        if (MenuOffPending && GetMenu(Handle)) {
+            MENUBARINFO bar{};
+            bar.cbSize = sizeof bar;
+            int band = GetSystemMetrics(SM_CYMENU);
+            if (GetMenuBarInfo(Handle, OBJID_MENU, 0, &bar))
+                band = std::max(band, static_cast<int>(bar.rcBar.bottom - bar.rcBar.top));
+            SystemFrameHeight -= band;
+        }
     }
     SkinControls();
     if (AttachState == kAttached) {
@@ -328,14 +346,21 @@ void TWinSkinForm::InitFrame() {
                 BuildRegion();
         }
     }
+    // Set-up paths without a first sizing still lose the Win32 menu.
+    if (MenuOffPending) {
+        MenuOffPending = false;
+        if (GetMenu(Handle)) SetMenu(Handle, nullptr);
+    }
     // The announcement shares its number with the class library's
     // CN_NOTIFY; kSkinMagic in lParam tells it apart (never a pointer).
     SendMessageW(Handle, SKM_ANNOUNCE, 0, kSkinMagic);
     AttachState = kRunning;
     if (HoverTimer) HoverTimer->SetEnabled(true);
-    // The frame was left unpainted until now. A resize has already asked
-    // for a frame paint (it comes with the first client paint); otherwise
-    // paint now, unless something else did.
+    // The frame was left unpainted until now. After a resize it is painted
+    // with the first client paint (asked again here: a frame paint that came
+    // during the sizing drew nothing); otherwise paint now, unless something
+    // else did.
+    if (FrameSkinned && sized) RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     if (FrameSkinned && !sized && FramePaints == paintsBefore) PaintFrame();
 }
 
@@ -388,10 +413,23 @@ void TWinSkinForm::Resize(bool keepClient) {
             width = minimum;
         }
     }
-    // On the first sizing the region is cut for the new size first, so that
-    // the window is repainted once, not once for the size and once for the shape.
+    // Taking the menu off changes the frame anyway: that change is made the resize.
+    bool sized = false;
+    if (MenuOffPending) {
+        MenuOffPending = false;
+        if (GetMenu(Handle)) {
+            ForcedFrameSize = SIZE{width, height};
+            SetMenu(Handle, nullptr);
+            ForcedFrameSize.reset();
+            RECT r{};
+            sized = GetWindowRect(Handle, &r) && r.right - r.left == width && r.bottom - r.top == height;
+        }
+    }
+    if (!sized)
+        SetWindowPos(Handle, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+    // The shape is cut for the final size. Cut before, its own frame change
+    // would move the client area once more; the repaint is the resize's.
     if (AttachState == kSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
-    SetWindowPos(Handle, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     EnsureOnScreen();
 }
 
@@ -605,6 +643,15 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
             m.Result = 1;
         }
         return;
+    case WM_WINDOWPOSCHANGING:
+        if (ForcedFrameSize) {
+            auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam);
+            position->cx = ForcedFrameSize->cx;
+            position->cy = ForcedFrameSize->cy;
+            // A resize is always repainted, whoever asked for it without.
+            position->flags &= ~(SWP_NOSIZE | SWP_NOREDRAW);
+        }
+        break;
     case WM_NCDESTROY:
         AttachState = kDestroying;
         DetachQuiet();

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,9 @@ public:
     // the window; painted into the band below the caption; told when the
     // form's menu changed (the window has a Win32 menu again).
     void CreateMenuBar();
+    // Windows would draw its own bar and keep room for it. Before the first
+    // sizing the menu goes with that sizing, in one frame change.
+    void TakeMenuOff();
     void PaintMenuBar(HDC dc, const RECT& band);
     void MenuBarChanged();
     void Resize(bool keepClient);
@@ -187,6 +191,9 @@ public:
     std::unique_ptr<TPopupMenu> SystemPopup;
     HWND MDIClient = nullptr;
     HMENU Menu = nullptr;
+    bool MenuOffPending = false;
+    // While set, the window's next move or size is made this size.
+    std::optional<SIZE> ForcedFrameSize;
     HMENU SystemMenu = nullptr;
     HMENU OpenMenu = nullptr;
     TColor SavedColor = 0;

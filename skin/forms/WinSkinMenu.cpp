@@ -87,8 +87,7 @@ void TWinSkinMenu::ReadItems(bool keepWin32WhenEmpty) {
         }
         Items.push_back(std::move(item));
     }
-    // Windows would draw its own bar and keep room for it.
-    SetMenu(Form->Handle, nullptr);
+    Form->TakeMenuOff();
 }
 
 void TWinSkinMenu::BuildItemsFromMenu() {
@@ -110,7 +109,7 @@ void TWinSkinMenu::BuildItemsFromMenu() {
         item->SubMenu = vcl->Count() > 0 ? vcl->Handle() : nullptr;
         Items.push_back(std::move(item));
     }
-    if (GetMenu(Form->Handle)) SetMenu(Form->Handle, nullptr);
+    if (GetMenu(Form->Handle)) Form->TakeMenuOff();
 }
 
 RECT TWinSkinMenu::Band() const {

@@ -252,6 +252,58 @@ TEST_F(SkinFormScope, ClientSizeHitTestsAndTheSkinnedQueryAcrossAttachAndDetach)
     EXPECT_EQ(hit(middle, 2), SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + middle, window.top + 2)));
 }
 
+namespace {
+
+std::vector<SIZE> g_clientSizes;  // WM_SIZE of g_sizedWindow, in order
+HWND g_sizedWindow = nullptr;
+
+LRESULT CALLBACK RecordSizes(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == g_sizedWindow && call->message == WM_SIZE)
+        g_clientSizes.push_back(SIZE{LOWORD(call->lParam), HIWORD(call->lParam)});
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// The skinned bar takes the Win32 menu off in the same frame change that
+// gives the window its skinned size: the client area (and so the aligned
+// controls) never takes another size on the way. Unskinned, the menu and
+// the window's own size come back.
+TEST_F(SkinFormScope, AFormWithAMenuGoesToItsSkinnedFrameWithoutAnInterimClientSize) {
+    TSkinManage& manager = Start(Shape::Plain);
+    auto form = MakeForm(60, 60, 400, 300);
+    auto* menu = TComponent::Create<TMainMenu>(form.get());
+    auto* item = TComponent::Create<TMenuItem>(form.get());
+    item->SetCaption(L"&File");
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+    form->SetClientSize(400, 300);
+    PumpFor(30);
+    RECT before{};
+    GetWindowRect(form->Handle(), &before);
+    g_sizedWindow = form->Handle();
+    g_clientSizes.clear();
+    {
+        UniqueHook hook(SetWindowsHookExW(WH_CALLWNDPROC, &RecordSizes, nullptr, GetCurrentThreadId()));
+        ASSERT_TRUE(manager.SkinWindow(form->Handle()));
+        ASSERT_TRUE(PumpUntil([&] { return Running(form->Handle()); }));
+        PumpFor(30);
+    }
+    EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+    EXPECT_EQ(ClientSize(form->Handle()).cy, 300);
+    for (const SIZE& seen : g_clientSizes) EXPECT_EQ(seen.cx * 10000 + seen.cy, 400 * 10000 + 300) << "interim size";
+
+    manager.ActionSkinData = skin_.get();
+    manager.PostAction(saUnskinAll, 1);
+    manager.DoAction();
+    EXPECT_EQ(GetMenu(form->Handle()), menu->Handle());
+    EXPECT_EQ(ClientSize(form->Handle()).cy, 300);
+    RECT after{};
+    GetWindowRect(form->Handle(), &after);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
 // A menu given to a form after it was skinned gets a skinned bar (the Win32
 // bar is taken off the window); taking the menu away removes the band. The
 // client area keeps its size throughout.
