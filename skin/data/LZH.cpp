@@ -158,22 +158,25 @@ inline unsigned CountTrailingZeros(std::uint64_t value) {
 std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
     const auto* const rows = reinterpret_cast<const unsigned char*>(m_.data() + kGrandsons);
     std::uint64_t bits = window | 1;
-    // The root's sons are the two nodes below it, always: no swap reaches
-    // the root, and a rebuild makes them its last pair. The first step's
-    // load then needs nothing but the window.
-    std::size_t c = RowOffset(kRoot - 2);
-    do {
-        std::uint16_t next;
-        // The bits' part is added to the base first, as it is known early;
-        // the compiler is kept from moving the base to the entry's side.
-        const unsigned char* row = rows + (bits >> 61 & 6);
+    // A step scales the top two bits into the row, which a shift by 62
+    // leaves with nothing to mask. The bits' part is added to the base
+    // first, as it is known early; the compiler is kept from moving the base
+    // to the entry's side.
+    auto step = [rows, &bits](std::size_t offset) {
+        const unsigned char* row = rows + 2 * (bits >> 62);
 #if defined(__GNUC__)
         __asm__("" : "+r"(row));
 #endif
-        std::memcpy(&next, row + c, sizeof next);
-        c = next;
+        std::uint16_t next;
+        std::memcpy(&next, row + offset, sizeof next);
         bits <<= 2;
-    } while (c < RowOffset(kNodeCount));
+        return std::size_t{next};
+    };
+    // The root's sons are the two nodes below it, always: no swap reaches
+    // the root, and a rebuild makes them its last pair. The first step's
+    // load then needs nothing but the window.
+    std::size_t c = step(RowOffset(kRoot - 2));
+    while (c < RowOffset(kNodeCount)) c = step(c);
     used = CountTrailingZeros(bits) - c / kOneBit;
     return ((c & (kOneBit - 1)) - RowOffset(kNodeCount)) / RowOffset(2);
 }
