@@ -15,22 +15,33 @@ using namespace lzh;
 
 namespace {
 
-// MSB-first bits from memory, kept as a bit position: the bits at hand are
-// one unaligned 8-byte load away, with nothing to top up. Reading past the
-// end yields zero bits.
+// MSB-first bits from a copy of the stream with zeros after it, kept as a
+// bit position: the bits at hand are one unaligned 8-byte load away, with
+// nothing to top up and no end to test on each read. The caller asks for a
+// number of safe reads now and then instead.
 class BitInput {
 public:
-    explicit BitInput(std::span<const std::uint8_t> bytes)
-        : bytes_(bytes.data()), size_(bytes.size()), whole_(bytes.size() >= 8 ? bytes.size() - 7 : 0) {}
+    // The zeros after the stream, as many as one 8-byte load and a run of
+    // reads between two Reserve calls need.
+    static constexpr std::size_t kPadding = 128;
+
+    // padded holds the stream's size bytes, then kPadding zeros.
+    BitInput(const std::uint8_t* padded, std::size_t size)
+        : bytes_(padded), end_(8 * std::uint64_t(size)), last_(8 * std::uint64_t(size + kPadding - 8)) {}
 
     // At least the next 57 bits, left-aligned; below them the bits that
     // follow or zeros.
-    std::uint64_t Window() const {
-        const std::uint64_t byte = position_ >> 3;
-        const std::uint64_t word = byte < whole_ ? LoadBigEndian(bytes_ + byte) : Tail(bytes_, size_, byte);
-        return word << (position_ & 7);
-    }
+    std::uint64_t Window() const { return LoadBigEndian(bytes_ + (position_ >> 3)) << (position_ & 7); }
     void Skip(unsigned n) { position_ += n; }
+
+    // How many more Window and Skip pairs may follow, each skipping at most
+    // most bits. A damaged stream reads on past its end until the output is
+    // full; all it reads there is zeros, as at the end itself, so the
+    // position goes back to the end.
+    std::uint64_t Reserve(unsigned most) {
+        position_ = std::min(position_, end_);
+        return (last_ - position_) / most + 1;
+    }
 
 private:
     static std::uint64_t LoadBigEndian(const std::uint8_t* p) {
@@ -48,19 +59,10 @@ private:
         return word;
     }
 
-    // The last bytes, then zeros. Out of line, so that the loop keeps the
-    // reader in registers.
-    [[gnu::noinline]] static std::uint64_t Tail(const std::uint8_t* bytes, std::size_t size, std::uint64_t byte) {
-        std::uint64_t word = 0;
-        for (std::uint64_t i = byte; i < byte + 8; ++i) word = word << 8 | (i < size ? bytes[i] : 0);
-        return word;
-    }
-
     const std::uint8_t* bytes_;
-    std::size_t size_;
-    std::size_t whole_;  // below this byte index 8 bytes can be read
-    // In bits; 64 of them even where size_t has 32, as a damaged stream
-    // reads on past its end until the output is full.
+    // In bits; 64 of them even where size_t has 32.
+    std::uint64_t end_;
+    std::uint64_t last_;  // the last position an 8-byte load may start from
     std::uint64_t position_ = 0;
 };
 
@@ -297,20 +299,23 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     // reaching back before it reads the blanks of the ring's first fill.
     std::unique_ptr<TLZHTree> tree;
     std::unique_ptr<Model> model;
+    std::vector<std::uint8_t> padded;
     std::vector<std::uint8_t> out;
     try {
         tree = std::make_unique<TLZHTree>();
         model = std::make_unique<Model>();
+        padded.resize(bits.size() + BitInput::kPadding);
         // The last match is copied whole and may run up to 59 bytes past size.
         out.resize(static_cast<std::size_t>(size) + kMaxMatch - 1 + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
+    std::copy(bits.begin(), bits.end(), padded.begin());
     tree->Init();
     // How many more symbols the root can count before the model is rebuilt.
     int room = kMaxFreq - static_cast<int>(model->Load(*tree));
 
-    BitInput in(bits);
+    BitInput in(padded.data(), bits.size());
     std::uint8_t* const start = out.data();
     std::uint8_t* dst = start;
     std::uint8_t* const stop = dst + size;
@@ -319,28 +324,34 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
     // 21 + 14 bits of its 57, which leaves the 21 of the longest code. So
     // the walk down waits for one shift instead of a load, and the fresh
     // window is read beside it, for a position and the symbol after.
-    static_assert(57 - (TLZHTree::kMaxCodeBits + 14) >= TLZHTree::kMaxCodeBits);
+    constexpr unsigned kMaxSymbolBits = TLZHTree::kMaxCodeBits + 14;
+    static_assert(57 - kMaxSymbolBits >= TLZHTree::kMaxCodeBits);
     std::uint64_t ahead = in.Window();
     while (dst < stop) {
-        // The output is written before the model is counted, which leaves
-        // the count few values to keep in registers.
-        const std::uint64_t window = in.Window();
-        unsigned used;
-        const std::size_t c = model->DecodeSymbol(ahead, used);
-        if (c < 256) {
-            *dst++ = static_cast<std::uint8_t>(c);
-        } else {
-            unsigned positionBits;
-            const int distance = DecodePosition(window << used, positionBits) + 1;
-            used += positionBits;
-            const int length = static_cast<int>(c) - 256 + kThreshold + 1;
-            CopyMatch(start, dst, distance, length);
-            dst += length;
+        // Every symbol writes a byte at least, so the run stops before the
+        // reads it may make are used up.
+        std::uint8_t* const runStop = dst + std::min<std::uint64_t>(in.Reserve(kMaxSymbolBits), stop - dst);
+        while (dst < runStop) {
+            // The output is written before the model is counted, which leaves
+            // the count few values to keep in registers.
+            const std::uint64_t window = in.Window();
+            unsigned used;
+            const std::size_t c = model->DecodeSymbol(ahead, used);
+            if (c < 256) {
+                *dst++ = static_cast<std::uint8_t>(c);
+            } else {
+                unsigned positionBits;
+                const int distance = DecodePosition(window << used, positionBits) + 1;
+                used += positionBits;
+                const int length = static_cast<int>(c) - 256 + kThreshold + 1;
+                CopyMatch(start, dst, distance, length);
+                dst += length;
+            }
+            ahead = window << used;
+            in.Skip(used);
+            if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
+            model->Count(c);
         }
-        ahead = window << used;
-        in.Skip(used);
-        if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
-        model->Count(c);
     }
     out.resize(static_cast<std::size_t>(dst - start));
     return out;
