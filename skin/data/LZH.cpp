@@ -74,25 +74,41 @@ constexpr int Leaf(int symbol) { return kNodeCount + 2 * symbol; }
 
 // The decoder's own copy of the model, laid out for its loops: everything in
 // one array at fixed offsets, so that one register reaches it all, and a
-// pointer to a node's count reaches the next count and the parent without
-// index arithmetic. TLZHTree stays the reference; rebuilds go through it.
+// node's byte offset reaches its count, the next count and its parent
+// without index arithmetic. TLZHTree stays the reference; rebuilds go
+// through it.
 class Model {
 public:
+    Model() {
+        tree_.Init();
+        room_ = kMaxFreq - static_cast<int>(Load());
+    }
+
+    // The symbol the window starts with; used gets the length of its code.
+    std::size_t DecodeSymbol(std::uint64_t window, unsigned& used) const;
+    // Counts the symbol, first rebuilding the model when the root's count
+    // is at its limit.
+    void Count(std::size_t symbol) {
+        if (--room_ < 0) [[unlikely]] room_ = kMaxFreq - static_cast<int>(Rebuild()) - 1;
+        CountUp(symbol);
+    }
+
+private:
     // Returns the root's count.
-    unsigned Load(const TLZHTree& tree) {
+    unsigned Load() {
         std::uint16_t* const m = m_.data();
         for (int i = 0; i < kNodeCount; ++i) {
-            m[kCounts + i] = tree.freq[i];
-            const int s = tree.son[i];
+            m[kCounts + i] = tree_.freq[i];
+            const int s = tree_.son[i];
             m[kSons + i] = static_cast<std::uint16_t>(s < kNodeCount ? s : Leaf(s - kNodeCount));
-            m[kParents + i] = static_cast<std::uint16_t>(2 * tree.prnt[i]);
+            m[kParents + i] = static_cast<std::uint16_t>(2 * tree_.prnt[i]);
         }
-        for (int i = kCounts + kNodeCount; i < kParents; ++i) m[i] = 0xFFFF;
+        for (int i = kCounts + kNodeCount; i < kCounts + kCountsSize; ++i) m[i] = 0xFFFF;
         for (int symbol = 0; symbol < kSymbolCount; ++symbol)
-            m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(2 * tree.prnt[kNodeCount + symbol]);
+            m[kParents + Leaf(symbol)] = static_cast<std::uint16_t>(2 * tree_.prnt[kNodeCount + symbol]);
         // The root counts as much as the sentinel after it, so a path ends
-        // on the rare branch instead of a test per node; the caller keeps
-        // its true count.
+        // on the rare branch instead of a test per node; room_ keeps its
+        // true count.
         m[kCounts + kRoot] = 0xFFFF;
         for (int x = 0; x < kNodeCount; ++x) {
             const int s = m[kSons + x];
@@ -100,25 +116,28 @@ public:
                 m[kGrandsons + 2 * x + b] =
                     static_cast<std::uint16_t>(s < kNodeCount ? RowOffset(m[kSons + s + b]) : RowOffset(s) | kOneBit);
         }
-        return tree.freq[kRoot];
+        return tree_.freq[kRoot];
     }
 
     // Returns the root's count.
-    unsigned Rebuild(TLZHTree& tree) {
+    unsigned Rebuild() {
         for (int i = 0; i < kNodeCount; ++i) {
-            tree.freq[i] = m_[kCounts + i];  // only the leaves' counts matter
+            tree_.freq[i] = m_[kCounts + i];  // only the leaves' counts matter
             const int s = m_[kSons + i];
-            tree.son[i] = static_cast<std::int16_t>(s < kNodeCount ? s : kNodeCount + (s - kNodeCount) / 2);
+            tree_.son[i] = static_cast<std::int16_t>(s < kNodeCount ? s : kNodeCount + (s - kNodeCount) / 2);
         }
-        tree.Rebuild();
-        return Load(tree);
+        tree_.Rebuild();
+        return Load();
     }
 
-    // The symbol the window starts with; used gets the length of its code.
-    std::size_t DecodeSymbol(std::uint64_t window, unsigned& used) const;
-    void Count(std::size_t symbol);
+    void CountUp(std::size_t symbol);
 
-private:
+    // A node's count, at a byte offset from the first; the node's parent is
+    // at a fixed distance after it.
+    std::uint16_t* Node(std::size_t at) {
+        return reinterpret_cast<std::uint16_t*>(reinterpret_cast<unsigned char*>(m_.data() + kCounts) + at);
+    }
+
     // Marks a grandson entry that is a leaf one level down.
     static constexpr unsigned kOneBit = 0x2000;
     // A son value as a grandson entry: where its row starts, in bytes from
@@ -127,21 +146,27 @@ private:
     // next symbol waits for.
     static constexpr std::uint32_t RowOffset(std::size_t son) { return static_cast<std::uint32_t>(4 * son); }
 
+    // Counts of the nodes, then 0xFFFF sentinels: one that the root counts
+    // as much as, and room for a run's last read. First in the array, so
+    // that a node's byte offset reaches its count with no displacement.
+    static constexpr int kCounts = 0;
+    static constexpr int kCountsSize = kNodeCount + 5;
     // Two levels at a time: for node x and a bit b, the son of child b of
     // x, or when x is a leaf, x's son with kOneBit; as RowOffset. A swap
     // changes the entries of the two nodes and one of each one's parent.
-    // First in the array, so that a row offset is a byte offset from it.
-    static constexpr int kGrandsons = 0;
-    // Counts of the nodes, then 0xFFFF sentinels: one that the root counts
-    // as much as, and room for a run's last read.
-    static constexpr int kCounts = kGrandsons + 2 * kNodeCount;
+    static constexpr int kGrandsons = kCounts + kCountsSize;
     // The parents of the nodes, then the symbols' nodes, as byte offsets
     // (twice the index): the walk up then adds no scaling to its loads.
-    static constexpr int kParents = kCounts + kNodeCount + 5;
+    static constexpr int kParents = kGrandsons + 2 * kNodeCount;
     static constexpr int kSons = kParents + Leaf(kSymbolCount);
     static constexpr int kSize = kSons + kNodeCount;
 
     std::array<std::uint16_t, kSize> m_;
+    // How many more symbols the root can count before the model is rebuilt.
+    // Kept here rather than in a register, as the decoding loop has none to
+    // spare; it costs no more to count down in memory.
+    int room_;
+    TLZHTree tree_;
 };
 
 // Of a value known not to be 0.
@@ -204,18 +229,16 @@ std::size_t EqualRun(const std::uint16_t* p) {
 }
 
 // TLZHTree::Update's result: the same swaps in the same order.
-void Model::Count(std::size_t symbol) {
+void Model::CountUp(std::size_t symbol) {
     std::uint16_t* const m = m_.data();
     // Both halves of a pair of parents at once.
     auto setParents = [m](std::size_t son, std::size_t node) {
         const auto both = static_cast<std::uint32_t>(2 * node * 0x10001u);
         std::memcpy(m + kParents + son, &both, sizeof both);
     };
-    auto* const bytes = reinterpret_cast<unsigned char*>(m + kCounts);
-    auto node = [bytes](std::size_t offset) { return reinterpret_cast<std::uint16_t*>(bytes + offset); };
     std::size_t at = m[kParents + kNodeCount + 2 * symbol];  // Leaf(symbol)
     for (;;) {
-        std::uint16_t* const n = node(at);
+        std::uint16_t* const n = Node(at);
         const unsigned k = n[0];
         if (n[1] == k) [[unlikely]] {
             if (at == 2 * kRoot) break;
@@ -238,8 +261,8 @@ void Model::Count(std::size_t symbol) {
             at = 2 * l;
         }
         // Swapped or not, the node at is the one counted.
-        node(at)[0] = static_cast<std::uint16_t>(k + 1);
-        at = node(at)[kParents - kCounts];
+        Node(at)[0] = static_cast<std::uint16_t>(k + 1);
+        at = Node(at)[kParents - kCounts];
     }
 }
 
@@ -297,12 +320,10 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
 
     // The ring is not kept: the output itself is the window, and a match
     // reaching back before it reads the blanks of the ring's first fill.
-    std::unique_ptr<TLZHTree> tree;
     std::unique_ptr<Model> model;
     std::vector<std::uint8_t> padded;
     std::vector<std::uint8_t> out;
     try {
-        tree = std::make_unique<TLZHTree>();
         model = std::make_unique<Model>();
         padded.resize(bits.size() + BitInput::kPadding);
         // The last match is copied whole and may run up to 59 bytes past size.
@@ -311,10 +332,6 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
     std::copy(bits.begin(), bits.end(), padded.begin());
-    tree->Init();
-    // How many more symbols the root can count before the model is rebuilt.
-    int room = kMaxFreq - static_cast<int>(model->Load(*tree));
-
     BitInput in(padded.data(), bits.size());
     std::uint8_t* const start = out.data();
     std::uint8_t* dst = start;
@@ -349,7 +366,6 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
             }
             ahead = window << used;
             in.Skip(used);
-            if (--room < 0) [[unlikely]] room = kMaxFreq - static_cast<int>(model->Rebuild(*tree)) - 1;
             model->Count(c);
         }
     }
