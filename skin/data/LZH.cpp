@@ -251,13 +251,14 @@ void Model::CountUp(std::size_t symbol) {
             m[kSons + c] = static_cast<std::uint16_t>(j);
             setParents(i, l);
             setParents(j, c);
+            m[kGrandsons + m[kParents + c] + (c & 1)] = static_cast<std::uint16_t>(RowOffset(j));
+            m[kGrandsons + m[kParents + l] + (l & 1)] = static_cast<std::uint16_t>(RowOffset(i));
+            // Last, when i and j are no longer needed: fewer values at once.
             std::uint32_t rowC, rowL;
             std::memcpy(&rowC, m + kGrandsons + 2 * c, sizeof rowC);
             std::memcpy(&rowL, m + kGrandsons + 2 * l, sizeof rowL);
             std::memcpy(m + kGrandsons + 2 * c, &rowL, sizeof rowL);
             std::memcpy(m + kGrandsons + 2 * l, &rowC, sizeof rowC);
-            m[kGrandsons + m[kParents + c] + (c & 1)] = static_cast<std::uint16_t>(RowOffset(j));
-            m[kGrandsons + m[kParents + l] + (l & 1)] = static_cast<std::uint16_t>(RowOffset(i));
             at = 2 * l;
         }
         // Swapped or not, the node at is the one counted.
