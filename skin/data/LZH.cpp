@@ -138,8 +138,9 @@ private:
         return reinterpret_cast<std::uint16_t*>(reinterpret_cast<unsigned char*>(m_.data() + kCounts) + at);
     }
 
-    // Marks a grandson entry that is a leaf one level down.
-    static constexpr unsigned kOneBit = 0x2000;
+    // Marks a grandson entry that is a leaf one level down. A row offset's
+    // low bits are free, and the symbol is then the offset's high bits.
+    static constexpr unsigned kOneBit = 1;
     // A son value as a grandson entry: where its row starts, in bytes from
     // the first row. The walk down then adds the next two bits to it and
     // loads, with no scaling in its chain, which is what the decoding of the
@@ -204,8 +205,9 @@ std::size_t Model::DecodeSymbol(std::uint64_t window, unsigned& used) const {
     // load then needs nothing but the window.
     std::size_t c = step(RowOffset(kRoot - 2));
     while (c < RowOffset(kNodeCount)) c = step(c);
-    used = CountTrailingZeros(bits) - c / kOneBit;
-    return ((c & (kOneBit - 1)) - RowOffset(kNodeCount)) / RowOffset(2);
+    used = CountTrailingZeros(bits) - (c & kOneBit);
+    static_assert(kOneBit < RowOffset(2));  // the division drops it
+    return (c - RowOffset(kNodeCount)) / RowOffset(2);
 }
 
 // How many counts from p on equal p[-1]. The counts never fall, so a run
