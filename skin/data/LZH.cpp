@@ -119,8 +119,9 @@ private:
         return tree_.freq[kRoot];
     }
 
-    // Returns the root's count.
-    unsigned Rebuild() {
+    // Returns the root's count. Out of line, as it is rare: inlined, it
+    // takes registers from the decoding loop around it.
+    [[gnu::noinline]] unsigned Rebuild() {
         for (int i = 0; i < kNodeCount; ++i) {
             tree_.freq[i] = m_[kCounts + i];  // only the leaves' counts matter
             const int s = m_[kSons + i];
