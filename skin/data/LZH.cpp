@@ -272,12 +272,12 @@ void Model::CountUp(std::size_t symbol) {
 
 // The upper 6 bits from the prefix table, the lower 6 verbatim; used gets
 // the length of the code.
-int DecodePosition(std::uint64_t bits, unsigned& used) {
+std::ptrdiff_t DecodePosition(std::uint64_t bits, unsigned& used) {
     const unsigned first = static_cast<unsigned>(bits >> 56);
     const int length = kPositionTables.decodeLength[first];
     const unsigned low = static_cast<unsigned>(bits >> (58 - length)) & 63;
     used = static_cast<unsigned>(length) + 6;
-    return static_cast<int>(kPositionTables.decodeCode[first] << 6 | low);
+    return static_cast<std::ptrdiff_t>(kPositionTables.decodeCode[first] << 6 | low);
 }
 
 // Matches are copied 8 bytes at a time, and 16 bytes at least, when they
@@ -285,11 +285,12 @@ int DecodePosition(std::uint64_t bits, unsigned& used) {
 // shortest match writes (and 7 more than the longest).
 constexpr std::size_t kCopySlack = 16;
 
-void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int length) {
+// Pointer-wide counts, which the output pointer takes with no widening.
+void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, std::ptrdiff_t distance, std::ptrdiff_t length) {
     if (distance > dst - start) [[unlikely]] {
         // Reaching back before the output, into the blanks the ring starts with.
         const std::ptrdiff_t from = (dst - start) - distance;
-        for (int k = 0; k < length; ++k) dst[k] = from + k < 0 ? kRingFill : start[from + k];
+        for (std::ptrdiff_t k = 0; k < length; ++k) dst[k] = from + k < 0 ? kRingFill : start[from + k];
         return;
     }
     const std::uint8_t* src = dst - distance;
@@ -298,10 +299,10 @@ void CopyMatch(const std::uint8_t* start, std::uint8_t* dst, int distance, int l
         std::memcpy(dst, src, 8);
         std::memcpy(dst + 8, src + 8, 8);
         if (length > 16) [[unlikely]]
-            for (int k = 16; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+            for (std::ptrdiff_t k = 16; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
     } else {
         // Overlapping: each byte may be one this match has just written.
-        for (int k = 0; k < length; ++k) dst[k] = src[k];
+        for (std::ptrdiff_t k = 0; k < length; ++k) dst[k] = src[k];
     }
 }
 
@@ -362,9 +363,9 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> stream) {
                 *dst++ = static_cast<std::uint8_t>(c);
             } else {
                 unsigned positionBits;
-                const int distance = DecodePosition(window << used, positionBits) + 1;
+                const std::ptrdiff_t distance = DecodePosition(window << used, positionBits) + 1;
                 used += positionBits;
-                const int length = static_cast<int>(c) - 256 + kThreshold + 1;
+                const std::ptrdiff_t length = static_cast<std::ptrdiff_t>(c) - 256 + kThreshold + 1;
                 CopyMatch(start, dst, distance, length);
                 dst += length;
             }
