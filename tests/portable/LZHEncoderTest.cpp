@@ -2,6 +2,7 @@
 
 #include "LZHTestData.h"
 #include "skin/data/LZH.h"
+#include "skin/data/LZHTree.h"
 #include "tools/skinpack/LZHEncoder.h"
 
 using namespace lzhtest;
@@ -88,4 +89,28 @@ TEST(LZHEncoder, TruncatedStreamStillDecodesToTheStatedSize) {
     EXPECT_GE(decoded.size(), input.size());
     EXPECT_LT(decoded.size(), input.size() + 60);
     EXPECT_TRUE(std::equal(input.begin(), input.begin() + 1000, decoded.begin()));
+}
+
+// Missing bytes read as zeros wherever the stream stops, also where the
+// decoder's reads of 8 bytes run past it: each cut of a packed stream decodes
+// as the cut followed by enough zeros for every symbol, or is refused when
+// its bytes cannot hold the stated size.
+TEST(LZHEncoder, EveryCutReadsOnAsZeros) {
+    const Bytes input = Concat({Text(1200, 42), RandomBytes(200, 43)});
+    const Bytes packed = LZHEncode(input);
+    for (std::size_t cut = 4; cut <= packed.size(); ++cut) {
+        const Bytes head(packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(cut));
+        if (static_cast<std::int64_t>(input.size()) >
+            TLZH::kMaxExpansion * static_cast<std::int64_t>(cut - 4) + lzh::kMaxMatch) {
+            EXPECT_THROW(TLZH::Decode(head), ElzhException) << "cut at " << cut;
+            continue;
+        }
+        Bytes zeros = head;
+        zeros.resize(cut + 35 * input.size() / 8 + 8);  // no symbol takes more than 35 bits
+        const Bytes decoded = TLZH::Decode(head);
+        ASSERT_TRUE(decoded == TLZH::Decode(zeros)) << "cut at " << cut;
+        if (cut == packed.size()) {
+            EXPECT_TRUE(decoded == input);
+        }
+    }
 }
