@@ -258,7 +258,8 @@ public:
     // Paints the windowless children on dc (client coordinates).
     void PaintControls(HDC dc, TControl* first = nullptr);
 
-    // The control whose window this is (through the control property), or nullptr.
+    // The control of this thread's window wnd (what its control property
+    // names), or nullptr.
     static TWinControl* FindControl(HWND wnd);
     // The atom naming the window property that points at a window's control.
     static ATOM ControlAtom();

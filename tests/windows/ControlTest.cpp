@@ -157,6 +157,14 @@ TEST(WindowProc, EveryWindowCarriesItsControlUnderTheControlOfsAtom) {
     f.probe->SetParent(nullptr);
     EXPECT_FALSE(IsWindow(wnd));
     EXPECT_FALSE(f.probe->HandleAllocated());
+    EXPECT_EQ(TWinControl::FindControl(wnd), nullptr);
+    // Also when the window is destroyed behind the control's back.
+    f.probe->SetParent(f.form);
+    wnd = f.probe->Handle();
+    ASSERT_EQ(TWinControl::FindControl(wnd), f.probe);
+    DestroyWindow(wnd);
+    EXPECT_EQ(TWinControl::FindControl(wnd), nullptr);
+    EXPECT_FALSE(f.probe->HandleAllocated());
 }
 
 TEST(Notifications, VisibleAndEnabledChangesReachWindowProcAndTheWindow) {

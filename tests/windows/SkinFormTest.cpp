@@ -470,7 +470,10 @@ TEST_F(SkinFormScope, UnskinningFromInsideTheFormsOwnMessageWaitsForItToReturn) 
 
 TEST_F(SkinFormScope, TheSkinnedMainWindowStartsWithinAQuarterOfTheUnskinnedTime) {
     RegisterComponentClass<TSkinData>();
-    // Created from its layout with its start-up sequence, shown, painted and idle.
+    // Created from its layout with its start-up sequence, shown, painted and
+    // idle. Shown and then pumped, as the application's Run does: painting
+    // comes from the message loop, not from an UpdateWindow the program never
+    // calls.
     DialogCloser closer;  // were the recogniser missing, its error box
     const auto startUp = [](bool skinned) {
         TSkinManage::FreeInstance();
@@ -481,7 +484,6 @@ TEST_F(SkinFormScope, TheSkinnedMainWindowStartsWithinAQuarterOfTheUnskinnedTime
         form->DoCreate();
         form->Show();
         SetForegroundWindow(form->Handle());
-        UpdateWindow(form->Handle());
         // Pumped without sleeping, so that the figures are the windows' own.
         bool idle = false;
         for (int spins = 0; spins < 100000 && !idle; ++spins) {
