@@ -133,22 +133,23 @@ void RenderElement(HDC target, int w, int h, HDC source, const TFrame& f, RECT m
     if (b > 0) CopyPiece(target, l, h - b, w - r, h, source, fx + l, fb - b, fr - r, fb);
 }
 
-// Copies w x h pixels from (sourceX, sourceY) of the source DC to rect,
-// key-coloured pixels left out.
-// The 32-bit DIB section selected into a DC whose co-ordinates are plain
-// device pixels (no clip region, mapping, offset or mirroring).
+// A DIB section's pixels, row by row from the top.
 struct TDibTarget {
     std::uint8_t* top = nullptr;  // first byte of the top row
     std::ptrdiff_t stride = 0;     // to the row below: negative when bottom-up
     int width = 0, height = 0;
+    int bytesPerPixel = 4;
 };
 
+// The 24- or 32-bit DIB section selected into a DC whose co-ordinates are
+// plain device pixels (no clip region, mapping, offset or mirroring).
 std::optional<TDibTarget> PlainDib(HDC dc) {
     DIBSECTION section{};
     HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
     if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section) return std::nullopt;
     const BITMAP& bm = section.dsBm;
-    if (bm.bmBitsPixel != 32 || !bm.bmBits || section.dsBmih.biCompression != BI_RGB) return std::nullopt;
+    if ((bm.bmBitsPixel != 24 && bm.bmBitsPixel != 32) || !bm.bmBits || section.dsBmih.biCompression != BI_RGB)
+        return std::nullopt;
     POINT viewport{}, window{};
     if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE || GetLayout(dc) != 0 ||
         !GetViewportOrgEx(dc, &viewport) || !GetWindowOrgEx(dc, &window) || viewport.x || viewport.y || window.x ||
@@ -163,10 +164,12 @@ std::optional<TDibTarget> PlainDib(HDC dc) {
     dib.height = bm.bmHeight;
     dib.stride = bm.bmWidthBytes;
     dib.top = static_cast<std::uint8_t*>(bm.bmBits);
+    dib.bytesPerPixel = bm.bmBitsPixel / 8;
     if (dib.width <= 0 || dib.height <= 0) return std::nullopt;
     // GetObject reports every DIB section's height as positive, top-down or
     // not: whether the first stored row shows at the top tells. Two marks,
-    // so that a top row of the same colour cannot pass for the first.
+    // so that a top row of the same colour cannot pass for the first. Rows
+    // are whole DWORDs, so the four bytes marked are the row's own.
     GdiFlush();
     auto* first = reinterpret_cast<std::uint32_t*>(dib.top);
     const std::uint32_t saved = *first;
@@ -183,13 +186,14 @@ std::optional<TDibTarget> PlainDib(HDC dc) {
     return dib;
 }
 
-// The keyed copy done on the pixels themselves when both sides are plain
-// 32-bit DIB sections: MaskBlt makes and selects temporary bitmaps on every
-// call, which costs more than the copy of a small element. Same result:
-// only source pixels of exactly the key colour leave the destination as it is.
+// The keyed copy done on the pixels themselves when the target is a plain
+// 32-bit DIB section and the source a 24- or 32-bit one: MaskBlt makes and
+// selects temporary bitmaps on every call, which costs more than the copy of
+// a small element. Same result: only source pixels of exactly the key colour
+// leave the destination as it is.
 bool KeyedCopyBetweenDibs(HDC dc, const RECT& rect, HDC source, int sourceX, int sourceY, TColor key) {
     const auto to = PlainDib(dc);
-    const auto from = to ? PlainDib(source) : std::nullopt;
+    const auto from = to && to->bytesPerPixel == 4 ? PlainDib(source) : std::nullopt;
     if (!from) return false;
     // Clipped to both bitmaps, as the blit would be.
     int x = rect.left, y = rect.top, sx = sourceX, sy = sourceY;
@@ -211,13 +215,23 @@ bool KeyedCopyBetweenDibs(HDC dc, const RECT& rect, HDC source, int sourceX, int
     const std::uint32_t keyPixel = (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
     for (int row = 0; row < h; ++row) {
         auto* out = reinterpret_cast<std::uint32_t*>(to->top + (y + row) * to->stride) + x;
-        const auto* in = reinterpret_cast<const std::uint32_t*>(from->top + (sy + row) * from->stride) + sx;
-        for (int col = 0; col < w; ++col)
-            if ((in[col] & 0xFFFFFFu) != keyPixel) out[col] = in[col];
+        const std::uint8_t* in = from->top + (sy + row) * from->stride + sx * from->bytesPerPixel;
+        if (from->bytesPerPixel == 4) {
+            const auto* pixels = reinterpret_cast<const std::uint32_t*>(in);
+            for (int col = 0; col < w; ++col)
+                if ((pixels[col] & 0xFFFFFFu) != keyPixel) out[col] = pixels[col];
+        } else {
+            for (int col = 0; col < w; ++col, in += 3) {
+                const std::uint32_t pixel = in[0] | (in[1] << 8) | (static_cast<std::uint32_t>(in[2]) << 16);
+                if (pixel != keyPixel) out[col] = pixel;
+            }
+        }
     }
     return true;
 }
 
+// Copies w x h pixels from (sourceX, sourceY) of the source DC to rect,
+// key-coloured pixels left out.
 void TransparentFrom(HDC dc, const RECT& rect, HDC source, int sourceX, int sourceY, TColor key,
                      TTransparentMethod method) {
     if (Inverted(rect)) return;

@@ -471,36 +471,44 @@ TEST(DrawTransparent, TheDestinationsColoursAndTheSourceAreRestored) {
     EXPECT_EQ((Rows{"a.", ".a"}), canvas.Read());
 }
 
-// A 32-bit DIB section stored top-down or bottom-up, written and read
+// A 24- or 32-bit DIB section stored top-down or bottom-up, written and read
 // through its own memory so that the rows' order is known.
 struct TSection {
     UniqueBitmap bitmap;
-    std::uint32_t* bits = nullptr;
-    int width = 0, height = 0;
+    std::uint8_t* bits = nullptr;
+    int width = 0, height = 0, bytes = 4;
     bool topDown = true;
 
-    TSection(const Rows& rows, bool topDownRows)
-        : width(static_cast<int>(rows[0].size())), height(static_cast<int>(rows.size())), topDown(topDownRows) {
+    TSection(const Rows& rows, bool topDownRows, int bitsPerPixel = 32)
+        : width(static_cast<int>(rows[0].size())), height(static_cast<int>(rows.size())), bytes(bitsPerPixel / 8),
+          topDown(topDownRows) {
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, topDown ? -height : height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, topDown ? -height : height, 1,
+                          static_cast<WORD>(bitsPerPixel), BI_RGB, 0, 0, 0, 0, 0};
         void* memory = nullptr;
         bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
-        bits = static_cast<std::uint32_t*>(memory);
+        bits = static_cast<std::uint8_t*>(memory);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
                 const TColor c = Colours().at(rows[y][x]);
-                At(x, y) = (static_cast<std::uint32_t>(RedOf(c)) << 16) | (GreenOf(c) << 8) | BlueOf(c);
+                std::uint8_t* p = At(x, y);
+                p[0] = static_cast<std::uint8_t>(BlueOf(c));
+                p[1] = static_cast<std::uint8_t>(GreenOf(c));
+                p[2] = static_cast<std::uint8_t>(RedOf(c));
             }
     }
-    std::uint32_t& At(int x, int y) { return bits[(topDown ? y : height - 1 - y) * width + x]; }
+    std::uint8_t* At(int x, int y) {
+        const int stride = (width * bytes + 3) / 4 * 4;
+        return bits + (topDown ? y : height - 1 - y) * stride + x * bytes;
+    }
     Rows Read() {
         GdiFlush();
         Rows rows;
         for (int y = 0; y < height; ++y) {
             std::string row;
             for (int x = 0; x < width; ++x) {
-                const std::uint32_t p = At(x, y);
-                row += LetterOf(MakeColour((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+                const std::uint8_t* p = At(x, y);
+                row += LetterOf(MakeColour(p[2], p[1], p[0]));
             }
             rows.push_back(row);
         }
@@ -508,7 +516,7 @@ struct TSection {
     }
 };
 
-TEST(DrawTransparent, ThirtyTwoBitSectionsEitherWayUpLandUprightAndClippedLikeABlit) {
+TEST(DrawTransparent, DibSectionsEitherWayUpLandUprightAndClippedLikeABlit) {
     struct Case {
         RECT rect;
         Rows expected;
@@ -518,22 +526,24 @@ TEST(DrawTransparent, ThirtyTwoBitSectionsEitherWayUpLandUprightAndClippedLikeAB
         {{3, 2, 7, 5}, {"......", "......", "...a.n", ".....c"}},  // past the right and bottom edges
         {{-1, -1, 3, 2}, {".c....", "yz....", "......", "......"}},  // from above and left of the target
     };
-    for (const bool sourceTopDown : {true, false})
-        for (const bool targetTopDown : {true, false})
-            for (const Case& c : cases) {
-                SCOPED_TRACE(testing::Message() << "source " << (sourceTopDown ? "top-down" : "bottom-up")
-                                                << ", target " << (targetTopDown ? "top-down" : "bottom-up")
-                                                << ", at " << c.rect.left << "," << c.rect.top);
-                TSection source({"amnb", "mmcm", "xyzm"}, sourceTopDown);
-                TSection target(Blank(6, 4), targetTopDown);
-                {
-                    UniqueDC dc(CreateCompatibleDC(nullptr));
-                    SelectedObject selected(dc.get(), target.bitmap.get());
-                    DrawTransparent(dc.get(), c.rect, source.bitmap.get(), kElementKeyColour,
-                                    TTransparentMethod::MaskBlt);
+    for (const int sourceBits : {24, 32})
+        for (const bool sourceTopDown : {true, false})
+            for (const bool targetTopDown : {true, false})
+                for (const Case& c : cases) {
+                    SCOPED_TRACE(testing::Message() << sourceBits << "-bit source "
+                                                    << (sourceTopDown ? "top-down" : "bottom-up") << ", target "
+                                                    << (targetTopDown ? "top-down" : "bottom-up") << ", at "
+                                                    << c.rect.left << "," << c.rect.top);
+                    TSection source({"amnb", "mmcm", "xyzm"}, sourceTopDown, sourceBits);
+                    TSection target(Blank(6, 4), targetTopDown);
+                    {
+                        UniqueDC dc(CreateCompatibleDC(nullptr));
+                        SelectedObject selected(dc.get(), target.bitmap.get());
+                        DrawTransparent(dc.get(), c.rect, source.bitmap.get(), kElementKeyColour,
+                                        TTransparentMethod::MaskBlt);
+                    }
+                    EXPECT_EQ(c.expected, target.Read());
                 }
-                EXPECT_EQ(c.expected, target.Read());
-            }
 }
 
 TEST(DrawTransparent, ThePlatformPicksMaskBltOnWindowsNT) {
