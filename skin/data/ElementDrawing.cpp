@@ -170,6 +170,10 @@ std::optional<TDibTarget> PlainDib(HDC dc) {
     // not: whether the first stored row shows at the top tells. Two marks,
     // so that a top row of the same colour cannot pass for the first. Rows
     // are whole DWORDs, so the four bytes marked are the row's own.
+    // A section over a read-only mapping is left to MaskBlt.
+    MEMORY_BASIC_INFORMATION memory{};
+    constexpr DWORD kWritable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (!VirtualQuery(dib.top, &memory, sizeof memory) || !(memory.Protect & kWritable)) return std::nullopt;
     GdiFlush();
     auto* first = reinterpret_cast<std::uint32_t*>(dib.top);
     const std::uint32_t saved = *first;
