@@ -265,6 +265,18 @@ void TWinSkinForm::TakeMenuOff() {
     SetMenu(Handle, nullptr);
 }
 
+bool TWinSkinForm::TakePendingMenuOff(std::optional<SIZE> size) {
+    if (!MenuOffPending) return false;
+    MenuOffPending = false;
+    if (!GetMenu(Handle)) return false;
+    // SetMenu changes the frame anyway: with a size, that change is made the resize.
+    ForcedFrameSize = size;
+    SetMenu(Handle, nullptr);
+    ForcedFrameSize.reset();
+    RECT r{};
+    return size && GetWindowRect(Handle, &r) && r.right - r.left == size->cx && r.bottom - r.top == size->cy;
+}
+
 void TWinSkinForm::PaintMenuBar(HDC dc, const RECT& band) {
     if (SkinMenu) SkinMenu->PaintBar(dc, band);
 }
@@ -347,10 +359,7 @@ void TWinSkinForm::InitFrame() {
         }
     }
     // Set-up paths without a first sizing still lose the Win32 menu.
-    if (MenuOffPending) {
-        MenuOffPending = false;
-        if (GetMenu(Handle)) SetMenu(Handle, nullptr);
-    }
+    TakePendingMenuOff(std::nullopt);
     // The announcement shares its number with the class library's
     // CN_NOTIFY; kSkinMagic in lParam tells it apart (never a pointer).
     SendMessageW(Handle, SKM_ANNOUNCE, 0, kSkinMagic);
@@ -413,19 +422,7 @@ void TWinSkinForm::Resize(bool keepClient) {
             width = minimum;
         }
     }
-    // Taking the menu off changes the frame anyway: that change is made the resize.
-    bool sized = false;
-    if (MenuOffPending) {
-        MenuOffPending = false;
-        if (GetMenu(Handle)) {
-            ForcedFrameSize = SIZE{width, height};
-            SetMenu(Handle, nullptr);
-            ForcedFrameSize.reset();
-            RECT r{};
-            sized = GetWindowRect(Handle, &r) && r.right - r.left == width && r.bottom - r.top == height;
-        }
-    }
-    if (!sized)
+    if (!TakePendingMenuOff(SIZE{width, height}))
         SetWindowPos(Handle, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     // The shape is cut for the final size. Cut before, its own frame change
     // would move the client area once more; the repaint is the resize's.

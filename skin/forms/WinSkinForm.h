@@ -99,6 +99,9 @@ public:
     // Windows would draw its own bar and keep room for it. Before the first
     // sizing the menu goes with that sizing, in one frame change.
     void TakeMenuOff();
+    // The marked menu taken off; with a size, in the frame change that gives
+    // the window that size. True when the window got it.
+    bool TakePendingMenuOff(std::optional<SIZE> size);
     void PaintMenuBar(HDC dc, const RECT& band);
     void MenuBarChanged();
     void Resize(bool keepClient);
@@ -192,7 +195,7 @@ public:
     HWND MDIClient = nullptr;
     HMENU Menu = nullptr;
     bool MenuOffPending = false;
-    // While set, the window's next move or size is made this size.
+    // While set, every move, size or frame change of the window makes it this size.
     std::optional<SIZE> ForcedFrameSize;
     HMENU SystemMenu = nullptr;
     HMENU OpenMenu = nullptr;

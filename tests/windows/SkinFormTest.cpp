@@ -292,7 +292,8 @@ TEST_F(SkinFormScope, AFormWithAMenuGoesToItsSkinnedFrameWithoutAnInterimClientS
     }
     EXPECT_EQ(GetMenu(form->Handle()), nullptr);
     EXPECT_EQ(ClientSize(form->Handle()).cy, 300);
-    for (const SIZE& seen : g_clientSizes) EXPECT_EQ(seen.cx * 10000 + seen.cy, 400 * 10000 + 300) << "interim size";
+    for (const SIZE& seen : g_clientSizes)
+        EXPECT_TRUE(seen.cx == 400 && seen.cy == 300) << "interim client size " << seen.cx << " x " << seen.cy;
 
     manager.ActionSkinData = skin_.get();
     manager.PostAction(saUnskinAll, 1);
