@@ -23,8 +23,8 @@ bool Restart(QuelloryApp& app, Report& report) {
     return report.Check("Quellory restarts", closed && app.Start() && app.WaitForMainWindow(20000));
 }
 
-// The program writes one marker file and removes the other in two steps:
-// a check waits for the whole new state, not for its first half.
+// The program writes one marker file, removes the other, then sets the Run
+// value: a check waits for the whole new state, not for its first part.
 bool Settles(const std::function<bool()>& state) { return WaitUntil(state, 10000); }
 
 bool Toggle(QuelloryApp& app, Report& report, int item, const char* name) {
@@ -53,7 +53,7 @@ void RunOptions(const Settings& settings, Report& report) {
     report.Check("  ... 00.ini is written, no 01.ini", Settles([&] { return app.MarkerExists(L"00.ini") && !app.MarkerExists(L"01.ini"); }),
                  Markers(app));
     report.Check("  ... the Run value QLRVX holds the executable path",
-                 QuelloryApp::ReadRunValue(run) && SamePath(run, exe),
+                 Settles([&] { return QuelloryApp::ReadRunValue(run) && SamePath(run, exe); }),
                  L"QLRVX = \"" + run + L"\", expected \"" + exe + L"\"");
     if (!Restart(app, report)) return;
     report.Check("after a restart the window is topmost", Topmost(app.Main()), Markers(app));
@@ -67,8 +67,8 @@ void RunOptions(const Settings& settings, Report& report) {
     report.Check("  ... it was checked: now off, 01.ini written, 00.ini gone",
                  Settles([&] { return app.MarkerExists(L"01.ini") && !app.MarkerExists(L"00.ini"); }),
                  Markers(app));
-    run = L"?";
-    report.Check("  ... the Run value QLRVX stays, empty", QuelloryApp::ReadRunValue(run) && run.empty(),
+    report.Check("  ... the Run value QLRVX stays, empty",
+                 Settles([&] { return QuelloryApp::ReadRunValue(run) && run.empty(); }),
                  L"QLRVX = \"" + run + L"\"");
     if (!Restart(app, report)) return;
     report.Check("after a restart the window is normal", !Topmost(app.Main()), Markers(app));

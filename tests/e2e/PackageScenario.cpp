@@ -129,8 +129,10 @@ void RunPackage(const Settings& settings, Report& report) {
             report.Check("  ... always on top, turned on, writes 02.ini beside it", onTop, Join(FolderNames(folder)));
             std::wstring run;
             const bool autoRun = app.ChooseMenuItem(L'f', QuelloryApp::kAutoRunItem) &&
-                                 WaitUntil([&] { return app.MarkerExists(L"00.ini"); }, 3000) &&
-                                 QuelloryApp::ReadRunValue(run) && SamePath(run, exe);
+                                 WaitUntil([&] {
+                                     return app.MarkerExists(L"00.ini") && QuelloryApp::ReadRunValue(run) &&
+                                            SamePath(run, exe);
+                                 }, 3000);
             report.Check("  ... start with Windows, turned on, writes 00.ini and names the program in QLRVX",
                          autoRun, Join(FolderNames(folder)) + L"; QLRVX = " + run);
             // In place (_?=), so that its exit code is its result, not that of the copy it starts.
