@@ -339,6 +339,12 @@ HICON TIcon::HandleForSize(int cx, int cy) {
     return sized_.back().icon.get();
 }
 
+bool TIcon::MadeAtSize(HICON icon, int cx, int cy) const {
+    return icon && std::any_of(sized_.begin(), sized_.end(), [&](const TSized& kept) {
+        return kept.icon.get() == icon && kept.size.cx == cx && kept.size.cy == cy;
+    });
+}
+
 UniqueIcon TIcon::CreateHandle(int cx, int cy) const {
     if (cx <= 0 || cy <= 0) return {};
     if (const TImageInfo* image = Best(cx, cy))

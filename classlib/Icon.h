@@ -54,6 +54,8 @@ public:
     // the handle), owned by the icon and kept until its picture changes:
     // windows can be given it (WM_SETICON).
     HICON HandleForSize(int cx, int cy);
+    // Whether icon is the one HandleForSize has made at exactly cx x cy.
+    bool MadeAtSize(HICON icon, int cx, int cy) const;
     // The same, new, owned by the caller.
     UniqueIcon CreateHandle(int cx, int cy) const;
 

@@ -60,8 +60,9 @@ UniqueRegion RegionFromBitmap(HBITMAP bitmap, int x, int y, TColor key, int tole
     format.bmiHeader = DibHeader(width, -height, 32);  // top-down rows
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     {
-        WindowDC screen(nullptr);
-        if (!GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &format, DIB_RGB_COLORS))
+        // A memory DC serves as well and, unlike the screen's, costs no round trip.
+        UniqueDC memory(CreateCompatibleDC(nullptr));
+        if (!GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &format, DIB_RGB_COLORS))
             return result;
     }
     const int lowR = RedOf(key), lowG = GreenOf(key), lowB = BlueOf(key);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "classlib/Icon.h"
 #include "classlib/Menus.h"
 #include "classlib/Timer.h"
 #include "skin/controls/WinSubClass.h"
@@ -302,6 +303,8 @@ void TWinSkinForm::BuildIconBitmap() {
 
 HICON TWinSkinForm::ScaledIcon(HICON source) {
     if (!source) return nullptr;
+    // A class-library form hands windows its icon made at the size asked for.
+    if (Form && Form->Icon()->MadeAtSize(source, IconSize, IconSize)) return source;
     if (source != ScaledIconSource || IconSize != ScaledIconSize || !ScaledIconCopy) {
         ScaledIconCopy.reset(static_cast<HICON>(CopyImage(source, IMAGE_ICON, IconSize, IconSize, 0)));
         ScaledIconSource = source;
@@ -394,6 +397,8 @@ void TWinSkinForm::Resize(bool keepClient) {
         clientWidth = ClientRect.right - ClientRect.left;
         clientHeight = ClientRect.bottom - ClientRect.top;
     }
+    RECT before{};
+    GetWindowRect(Handle, &before);
     int width = BorderLeft + std::max(clientWidth, 0) + BorderRight;
     const int height = std::max(clientHeight, 0) + CaptionHeight + BorderBottom + MenuBarHeight;
 
@@ -427,13 +432,15 @@ void TWinSkinForm::Resize(bool keepClient) {
     // The shape is cut for the final size. Cut before, its own frame change
     // would move the client area once more; the repaint is the resize's.
     if (AttachState == kSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
-    EnsureOnScreen();
+    EnsureOnScreen(before);
 }
 
-void TWinSkinForm::EnsureOnScreen() {
+void TWinSkinForm::EnsureOnScreen(const RECT& before) {
     if (IsChild || WindowState != kStateNormal || !IsWindowVisible(Handle)) return;
     RECT r{};
     GetWindowRect(Handle, &r);
+    // Only growth can push a window out; where it was placed is its owner's choice.
+    if (r.right <= before.right && r.bottom <= before.bottom) return;
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST), &info)) return;
