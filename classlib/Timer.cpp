@@ -1,13 +1,16 @@
 #include "classlib/Timer.h"
 
-#include "classlib/UtilityWindow.h"
+#include <unordered_map>
 
 #include "classlib/Forms.h"
 
 namespace {
 
-constexpr const wchar_t* kTimerWindowClass = L"TPUtilWindow";
-constexpr UINT_PTR kTimerId = 1;
+// The thread's running timers by the id the system gave them.
+std::unordered_map<UINT_PTR, TTimer*>& ThreadTimers() {
+    thread_local std::unordered_map<UINT_PTR, TTimer*> timers;
+    return timers;
+}
 
 }  // namespace
 
@@ -32,11 +35,7 @@ const TClassInfo& TTimer::StaticClass() {
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
 
-TTimer::~TTimer() {
-    // The window (and with it the system timer) goes before the object it points at.
-    if (window_) KillTimer(window_.get(), kTimerId);
-    window_.reset();
-}
+TTimer::~TTimer() { StopTimer(); }
 
 void TTimer::SetEnabled(bool v) {
     if (v == enabled_) return;
@@ -60,18 +59,22 @@ void TTimer::Loaded() {
     UpdateTimer();
 }
 
+void TTimer::StopTimer() {
+    if (!running_) return;
+    KillTimer(nullptr, id_);
+    ThreadTimers().erase(id_);
+    id_ = 0;
+    running_ = false;
+}
+
 void TTimer::UpdateTimer() {
-    if (running_) {
-        KillTimer(window_.get(), kTimerId);
-        running_ = false;
-    }
+    // Started again, so a new interval counts from now.
+    StopTimer();
     if (interval_ == 0 || !enabled_ || !onTimer_ || IsLoading()) return;
-    if (!window_) {
-        window_ = CreateUtilityWindow(kTimerWindowClass, TimerWndProc, 0, 0, HWND_MESSAGE, this);
-        if (!window_) throw Exception("Could not create the window of a timer");
-    }
-    // Setting the timer again restarts it, so a new interval counts from now.
-    if (!SetTimer(window_.get(), kTimerId, interval_, nullptr)) throw Exception("Not enough timers available");
+    const UINT_PTR id = SetTimer(nullptr, 0, interval_, &TTimer::TimerProc);
+    if (!id) throw Exception("Not enough timers available");
+    ThreadTimers()[id] = this;
+    id_ = id;
     running_ = true;
 }
 
@@ -80,21 +83,16 @@ void TTimer::Timer() {
     if (TNotifyEvent handler = onTimer_) handler(this);
 }
 
-LRESULT CALLBACK TTimer::TimerWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrW(wnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    } else if (msg == WM_TIMER && wParam == kTimerId) {
-        auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-        // The handler may free the timer: nothing touches it afterwards.
-        try {
-            if (timer && timer->running_) timer->Timer();
-        } catch (...) {
-            if (Application) Application->HandleException(timer);
-        }
-        return 0;
-    } else if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+VOID CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+    const auto& timers = ThreadTimers();
+    const auto found = timers.find(id);
+    // A tick queued before its timer stopped finds nobody.
+    if (found == timers.end()) return;
+    TTimer* timer = found->second;
+    // The handler may free the timer: nothing touches it afterwards.
+    try {
+        timer->Timer();
+    } catch (...) {
+        if (Application) Application->HandleException(timer);
     }
-    return DefWindowProcW(wnd, msg, wParam, lParam);
 }

@@ -1,12 +1,13 @@
 #pragma once
 // A timer component: OnTimer runs every Interval milliseconds while Enabled.
 //
-// Each timer with something to run owns a hidden message-only window that
-// receives its WM_TIMER, so ticks arrive through the thread's message loop
-// (also inside modal loops). No timer runs while Interval is 0, OnTimer is
-// empty or a stored layout is still being read.
+// Each running timer is a thread timer of the system (no window: making one
+// costs more than a start-up can spare), so its ticks arrive through the
+// thread's message loop, also inside modal loops. No timer runs while
+// Interval is 0, OnTimer is empty or a stored layout is still being read.
+#include <windows.h>
+
 #include "classlib/Component.h"
-#include "classlib/Handles.h"
 
 class TTimer : public TComponent {
     DECLARE_CLASS_INFO()
@@ -31,11 +32,12 @@ protected:
 
 private:
     void UpdateTimer();
-    static LRESULT CALLBACK TimerWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void StopTimer();
+    static VOID CALLBACK TimerProc(HWND wnd, UINT msg, UINT_PTR id, DWORD time);
 
     bool enabled_ = true;
     unsigned interval_ = 1000;
     TNotifyEvent onTimer_;
-    UniqueWindow window_;
+    UINT_PTR id_ = 0;  // the system's, while running
     bool running_ = false;
 };
