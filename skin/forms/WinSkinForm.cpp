@@ -441,6 +441,12 @@ void TWinSkinForm::EnsureOnScreen(const RECT& before) {
     GetWindowRect(Handle, &r);
     // Only growth can push a window out; where it was placed is its owner's choice.
     if (r.right <= before.right && r.bottom <= before.bottom) return;
+    // Inside the primary monitor's work area it is on screen whichever monitor
+    // is nearest, and that area is known without asking the monitors.
+    RECT primary{}, inside{};
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0) && IntersectRect(&inside, &r, &primary) &&
+        EqualRect(&inside, &r))
+        return;
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST), &info)) return;
@@ -649,11 +655,17 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
         return;
     case WM_WINDOWPOSCHANGING:
         if (ForcedFrameSize) {
+            // The window sees the frame change that was asked for; the skin's
+            // size is set after it, so the system's track sizes, made for its
+            // own frame, do not bend the skinned one (and are not computed:
+            // under Wine that asks every monitor).
+            CallPrevious(m);
             auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam);
             position->cx = ForcedFrameSize->cx;
             position->cy = ForcedFrameSize->cy;
             // A resize is always repainted, whoever asked for it without.
             position->flags &= ~(SWP_NOSIZE | SWP_NOREDRAW);
+            return;
         }
         break;
     case WM_NCDESTROY:
