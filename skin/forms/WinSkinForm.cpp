@@ -368,11 +368,10 @@ void TWinSkinForm::InitFrame() {
     SendMessageW(Handle, SKM_ANNOUNCE, 0, kSkinMagic);
     AttachState = kRunning;
     if (HoverTimer) HoverTimer->SetEnabled(true);
-    // The frame was left unpainted until now. After a resize it is painted
-    // with the first client paint (asked again here: a frame paint that came
-    // during the sizing drew nothing); otherwise paint now, unless something
-    // else did.
-    if (FrameSkinned && sized) RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    // The frame was left unpainted until now. A first sizing redrew nothing
+    // on its way, so the whole window is painted once from here; otherwise
+    // the frame is painted now, unless something else did.
+    if (sized) RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     if (FrameSkinned && !sized && FramePaints == paintsBefore) PaintFrame();
 }
 
@@ -427,10 +426,17 @@ void TWinSkinForm::Resize(bool keepClient) {
             width = minimum;
         }
     }
+    // The first sizing is painted once, when the set-up ends. Nothing is
+    // redrawn on the way, and what waited to be painted waits for that:
+    // under Wine every frame change over a window waiting to be painted
+    // costs as much again as one over a painted window.
+    const bool firstSizing = AttachState == kSizing;
+    if (firstSizing) RedrawWindow(Handle, nullptr, nullptr, RDW_VALIDATE | RDW_FRAME | RDW_NOERASE | RDW_ALLCHILDREN);
     if (!TakePendingMenuOff(SIZE{width, height}))
-        SetWindowPos(Handle, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+        SetWindowPos(Handle, nullptr, 0, 0, width, height,
+                     SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | (firstSizing ? SWP_NOREDRAW : 0));
     // The shape is cut for the final size. Cut before, its own frame change
-    // would move the client area once more; the repaint is the resize's.
+    // would move the client area once more; no repaint of its own.
     if (AttachState == kSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
     EnsureOnScreen(before);
 }
@@ -663,8 +669,9 @@ void TWinSkinForm::FrameWndProc(TMessage& m) {
             auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam);
             position->cx = ForcedFrameSize->cx;
             position->cy = ForcedFrameSize->cy;
-            // A resize is always repainted, whoever asked for it without.
             position->flags &= ~(SWP_NOSIZE | SWP_NOREDRAW);
+            // The first sizing is repainted when the set-up ends.
+            if (AttachState == kSizing) position->flags |= SWP_NOREDRAW;
             return;
         }
         break;
