@@ -499,19 +499,25 @@ TEST_F(SkinFormScope, TheSkinnedMainWindowStartsWithinAQuarterOfTheUnskinnedTime
         TSkinManage::FreeInstance();
         return ms;
     };
-    std::vector<double> skinned, plain;
-    for (int i = 0; i < 7; ++i) {
+    // Alternated, so that the host's changes of speed fall on both alike.
+    constexpr int kRounds = 15;
+    std::vector<double> skinned, plain, ratios;
+    for (int i = 0; i < kRounds; ++i) {
         plain.push_back(startUp(false));
         skinned.push_back(startUp(true));
+        ratios.push_back(skinned.back() / plain.back());
     }
-    std::sort(skinned.begin(), skinned.end());
-    std::sort(plain.begin(), plain.end());
-    std::printf("main window start-up, median of 7: skinned %.1f ms, skin inactive %.1f ms (%.2fx)\n", skinned[3],
-                plain[3], skinned[3] / plain[3]);
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double s = median(skinned), p = median(plain);
+    std::printf("main window start-up, median of %d: skinned %.1f ms, skin inactive %.1f ms (%.2fx; %.2fx paired)\n",
+                kRounds, s, p, s / p, median(ratios));
     // The aim is 1.25x; on a machine shared with other builds the median
     // swings by a few milliseconds either way, so the guard only catches a
     // skin that doubles the start-up.
-    EXPECT_LE(skinned[3], plain[3] * 2.0);
+    EXPECT_LE(s, p * 2.0);
 }
 
 namespace {
