@@ -396,8 +396,6 @@ void TWinSkinForm::Resize(bool keepClient) {
         clientWidth = ClientRect.right - ClientRect.left;
         clientHeight = ClientRect.bottom - ClientRect.top;
     }
-    RECT before{};
-    GetWindowRect(Handle, &before);
     int width = BorderLeft + std::max(clientWidth, 0) + BorderRight;
     const int height = std::max(clientHeight, 0) + CaptionHeight + BorderBottom + MenuBarHeight;
 
@@ -438,15 +436,13 @@ void TWinSkinForm::Resize(bool keepClient) {
     // The shape is cut for the final size. Cut before, its own frame change
     // would move the client area once more; no repaint of its own.
     if (AttachState == kSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
-    EnsureOnScreen(before);
+    EnsureOnScreen();
 }
 
-void TWinSkinForm::EnsureOnScreen(const RECT& before) {
+void TWinSkinForm::EnsureOnScreen() {
     if (IsChild || WindowState != kStateNormal || !IsWindowVisible(Handle)) return;
     RECT r{};
     GetWindowRect(Handle, &r);
-    // Only growth can push a window out; where it was placed is its owner's choice.
-    if (r.right <= before.right && r.bottom <= before.bottom) return;
     // Inside the primary monitor's work area it is on screen whichever monitor
     // is nearest, and that area is known without asking the monitors.
     RECT primary{}, inside{};

@@ -83,9 +83,8 @@ public:
     // Whether the skin's top frame piece can carry a caption; without one
     // the window keeps the system frame (FrameSkinned false).
     bool TopPieceUsable() const;
-    // Keeps a top-level window that grew from before inside the work area
-    // of its monitor.
-    void EnsureOnScreen(const RECT& before);
+    // Keeps a top-level window inside the work area of its monitor.
+    void EnsureOnScreen();
 
     // ---- frame
     void ComputeFrameMetrics();          // thicknesses from the frame pieces, caption buttons rebuilt
