@@ -345,20 +345,16 @@ void TWinSkinForm::InitFrame() {
                     SetWindowLongPtrW(Handle, GWL_STYLE, GetWindowLongPtrW(Handle, GWL_STYLE) | WS_CAPTION);
             } else {
                 AttachState = kSizing;
-                Resize(false);
+                Resize(false);  // cuts the shape too
                 sized = true;
                 AttachState = kRunning;
-                BuildRegion();
             }
         } else if (!IsChild && FrameKind != kFrameNone && WindowState != kStateMinimized) {
             AttachState = kSizing;
-            Resize(false);
+            Resize(false);  // cuts the shape too, unless maximised
             sized = true;
             AttachState = kRunning;
-            if (WindowState == kStateMaximized)
-                SetWindowPos(Handle, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
-            else
-                BuildRegion();
+            if (WindowState == kStateMaximized) SetWindowPos(Handle, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
         }
     }
     // Set-up paths without a first sizing still lose the Win32 menu.
@@ -435,7 +431,7 @@ void TWinSkinForm::Resize(bool keepClient) {
                      SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | (firstSizing ? SWP_NOREDRAW : 0));
     // The shape is cut for the final size. Cut before, its own frame change
     // would move the client area once more; no repaint of its own.
-    if (AttachState == kSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
+    if (firstSizing && WindowState == kStateNormal) BuildRegionFor(width, height, false);
     EnsureOnScreen();
 }
 
